@@ -1,0 +1,40 @@
+#!/bin/bash
+# Runs every test: the native unit tests, then each tests/e2e/*.sh under Wine.
+# An e2e script prints one line per test, "PASS name" or "FAIL name: why"; a script that
+# fails without printing a FAIL line counts as one failure. Ends with "N passed, M failed".
+NATIVE_DIR=${1:-build/native}
+WIN_DIR=${2:-build/win}
+cd "$(dirname "$0")/.." || exit 2
+ROOT=$(pwd)
+export KESTRIN_WIN_DIR="$ROOT/$WIN_DIR"
+passed=0
+failed=0
+
+echo "== unit tests (native, ASan/UBSan)"
+out=$(mktemp)
+"$NATIVE_DIR/unit_tests" --gtest_brief=1 2>&1 | tee "$out" | grep -v '^\[       OK \]'
+unit_rc=${PIPESTATUS[0]}
+p=$(grep -oE '^\[  PASSED  \] [0-9]+' "$out" | grep -oE '[0-9]+$')
+f=$(grep -oE '^\[  FAILED  \] [0-9]+ test' "$out" | grep -oE '[0-9]+' | head -1)
+passed=$((passed + ${p:-0}))
+failed=$((failed + ${f:-0}))
+if [ "$unit_rc" -ne 0 ] && [ "${f:-0}" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL unit_tests: exit $unit_rc"; fi
+rm -f "$out"
+
+for script in tests/e2e/*.sh; do
+    [ -e "$script" ] || continue
+    case "$(basename "$script")" in lib*.sh) continue ;; esac
+    echo "== $script"
+    out=$(mktemp)
+    timeout 900 bash "$script" 2>&1 | tee "$out"
+    rc=${PIPESTATUS[0]}
+    p=$(grep -c '^PASS ' "$out")
+    f=$(grep -c '^FAIL ' "$out")
+    passed=$((passed + p))
+    failed=$((failed + f))
+    if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL $script: exit $rc"; fi
+    rm -f "$out"
+done
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
