@@ -58,4 +58,13 @@ private:
 // Titles in tree pre-order, one TAB per level in front. After a load line i belongs to slot i.
 using OutlineList = std::vector<std::string>;
 
+// The process-wide store: the ItemTable, the OutlineList and SuppressTreeSync, which makes
+// the settings tree's change handler do nothing while a load rebuilds the tree or a node
+// is inserted.
+struct ItemStore {
+    ItemTable items;
+    OutlineList outline;
+    bool suppressTreeSync = false;
+};
+
 }  // namespace kestrin
