@@ -1,0 +1,83 @@
+// Turns a form table into child windows, and the few helpers every form needs.
+//
+// Children of a group box are created as children of the form itself, offset by the
+// group box's position: the form then receives their WM_COMMAND and WM_CTLCOLOR*
+// messages directly, and no group box needs subclassing. The group box is created just
+// before its contents so they lie above it in the Z-order.
+//
+// Tab navigation and the tooltip need the caller's message loop to pass messages
+// through IsDialogMessageA(form, &msg) (the form should also answer WM_GETDLGCODE
+// as usual, which DefWindowProc does).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/form_layout.h"
+
+namespace kestrin {
+
+struct BuiltControl {
+    const ControlDef* def = nullptr;
+    HWND hwnd = nullptr;
+    int id = 0;
+};
+
+// The windows of one built form. Owns the glyph icons, the link font and the tooltip;
+// the child windows themselves die with the form window.
+class BuiltForm {
+public:
+    BuiltForm() = default;
+    ~BuiltForm();
+    BuiltForm(BuiltForm&& other) noexcept;
+    BuiltForm& operator=(BuiltForm&& other) noexcept;
+    BuiltForm(const BuiltForm&) = delete;
+    BuiltForm& operator=(const BuiltForm&) = delete;
+
+    // nullptr / 0 / nullptr when no control of that name or id was built.
+    HWND Get(std::string_view name) const;
+    int Id(std::string_view name) const;
+    const BuiltControl* ById(int id) const;
+    const BuiltControl* ByHwnd(HWND hwnd) const;
+    const std::vector<BuiltControl>& Controls() const { return controls_; }
+    HWND Tooltip() const { return tooltip_; }
+
+private:
+    friend BuiltForm BuildForm(HWND, const ControlDef*, std::size_t, HFONT);
+    void Release();
+
+    std::vector<BuiltControl> controls_;
+    std::vector<HICON> glyphs_;
+    HFONT linkFont_ = nullptr;
+    HWND tooltip_ = nullptr;
+};
+
+// Creates every control of the table as a child of `form`, in tab order, with `font`
+// (not owned; it must outlive the form). Control ids are kFirstControlId + table row.
+// Throws KestrinError when a window cannot be created.
+BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT font);
+BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font);
+
+// The form's font at its point size for the screen's DPI; without a form, "MS Sans Serif"
+// 8 point. Caller owns (DeleteObject).
+HFONT CreateFormFont(const FormDef& def);
+HFONT CreateFormFont();
+
+// The window style and extended style for a form's border kind.
+DWORD FormStyle(const FormDef& def);
+DWORD FormExStyle(const FormDef& def);
+
+// Sizes the window so its client area is the form's, and centres it on the work area.
+void PlaceForm(HWND hwnd, const FormDef& def);
+
+// Call from the form's window procedure for WM_CTLCOLORSTATIC: paints link labels blue.
+// Returns true and sets *result when the message was for a link label; false otherwise
+// (pass it on, so read-only edits keep their face colour).
+bool HandleLinkLabelColor(const BuiltForm& form, WPARAM wp, LPARAM lp, LRESULT* result);
+
+}  // namespace kestrin
