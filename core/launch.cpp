@@ -1,0 +1,81 @@
+#include "core/launch.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr int kSwShowNormal = 1;
+constexpr int kSwShowMaximized = 3;
+constexpr int kSwMinimize = 6;
+
+// Only the ASCII placeholder is compared, so upper-casing ASCII letters matches what the
+// ANSI upper-casing does for it.
+char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool MatchesPlaceholderAt(std::string_view text, size_t pos) {
+    static constexpr std::string_view kPlaceholder = "%USB%";
+    if (text.size() - pos < kPlaceholder.size()) return false;
+    for (size_t k = 0; k < kPlaceholder.size(); ++k)
+        if (AsciiUpper(text[pos + k]) != kPlaceholder[k]) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string ExeDrive(std::string_view exePath) {
+    if (exePath.size() >= 2 && exePath[1] == ':') return std::string(exePath.substr(0, 2));
+    if (exePath.size() >= 2 && exePath[0] == '\\' && exePath[1] == '\\') {
+        size_t serverEnd = exePath.find('\\', 2);
+        if (serverEnd == std::string_view::npos) return std::string(exePath);
+        size_t shareEnd = exePath.find('\\', serverEnd + 1);
+        if (shareEnd == std::string_view::npos) return std::string(exePath);
+        return std::string(exePath.substr(0, shareEnd));
+    }
+    return "";
+}
+
+std::string ExpandDrive(std::string_view text, std::string_view exeDrive) {
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '%' && MatchesPlaceholderAt(text, i)) {
+            out += exeDrive;
+            i += 5;
+        } else {
+            out += text[i++];
+        }
+    }
+    return out;
+}
+
+std::string PipeQuote(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c == '|') c = '"';
+    return out;
+}
+
+int ShowCommandFor(std::uint8_t showState) {
+    switch (showState) {
+        case kShowMaximized: return kSwShowMaximized;
+        case kShowMinimized: return kSwMinimize;
+        default: return kSwShowNormal;
+    }
+}
+
+LaunchRequest ComposeLaunch(const Item& item, std::string_view exeDrive) {
+    LaunchRequest request;
+    if (item.command.empty()) return request;
+    request.launch = true;
+    request.file = PipeQuote(ExpandDrive(item.command, exeDrive));
+    request.parameters = PipeQuote(item.parameters);
+    if (!item.directory.empty()) {
+        request.hasDirectory = true;
+        request.directory = PipeQuote(ExpandDrive(item.directory, exeDrive));
+    }
+    request.showCommand = ShowCommandFor(item.showState);
+    return request;
+}
+
+}  // namespace kestrin

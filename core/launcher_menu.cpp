@@ -1,0 +1,313 @@
+#include "core/launcher_menu.h"
+
+#include <cstdint>
+#include <iterator>
+#include <set>
+
+#include "core/launch.h"
+#include "core/outline.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr std::string_view kCandidates = "1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+
+std::string WithoutTabs(std::string_view line) {
+    std::string out;
+    out.reserve(line.size());
+    for (char c : line)
+        if (c != '\t') out += c;
+    return out;
+}
+
+PictureRequest FilePicture(const std::string& path, std::uint8_t index, std::string_view exeDrive) {
+    PictureRequest picture;
+    if (path.empty()) return picture;  // nothing to extract from
+    picture.source = PictureRequest::Source::File;
+    picture.path = ExpandDrive(path, exeDrive);
+    picture.index = index;
+    return picture;
+}
+
+void FillEntry(MenuEntry& entry, std::string_view line, const Item& item, std::string_view exeDrive) {
+    switch (item.kind) {
+        case kKindProgram:
+            entry.caption = WithoutTabs(line);
+            entry.launches = true;
+            entry.picture = FilePicture(item.iconFile.empty() ? item.command : item.iconFile,
+                                        item.iconIndex, exeDrive);
+            break;
+        case kKindSeparator:
+            entry.caption = "-";
+            break;
+        case kKindSubmenu:
+            entry.caption = WithoutTabs(line);
+            if (item.iconFile.empty())
+                entry.picture.source = PictureRequest::Source::Folder;
+            else
+                entry.picture = FilePicture(item.iconFile, item.iconIndex, exeDrive);
+            break;
+        default:
+            break;  // unknown kind: empty caption, no picture, no action
+    }
+    if (entry.caption == "-") {
+        // A separator line shows neither picture nor action, whatever its kind.
+        entry.separator = true;
+        entry.launches = false;
+        entry.picture = PictureRequest{};
+    }
+}
+
+// The holder for a line of depth d: the last entry at depth d - 1, or else the deepest
+// filled depth below d; -1 for the top level.
+int FindHolder(int depth, const std::vector<int>& lastAtDepth, const std::set<int>& filledDepths) {
+    if (depth == 0) return -1;
+    int direct = lastAtDepth[static_cast<size_t>(depth - 1)];
+    if (direct >= 0) return direct;
+    auto above = filledDepths.lower_bound(depth);
+    if (above == filledDepths.begin()) return -1;
+    return lastAtDepth[static_cast<size_t>(*std::prev(above))];
+}
+
+char CandidateKey(char c) {
+    char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    return kCandidates.find(upper) == std::string_view::npos ? '\0' : upper;
+}
+
+// Position of the character marked by a single "&" ("&&" is a literal "&"), or npos.
+size_t MarkedKeyPos(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        return i + 1;
+    }
+    return std::string::npos;
+}
+
+// Removes every single "&" mark, keeping "&&" so the literal "&" still shows.
+std::string WithoutMarks(const std::string& caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') {
+                out += "&&";
+                ++i;
+            }
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
+// Position of the first character of an unmarked caption that is a free candidate.
+size_t FirstFreePos(const std::string& caption, const std::string& taken) {
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') ++i;
+            continue;
+        }
+        char key = CandidateKey(caption[i]);
+        if (key != '\0' && taken.find(key) == std::string::npos) return i;
+    }
+    return std::string::npos;
+}
+
+struct Attempt {
+    std::vector<size_t> keyPos;  // per waiting entry, position in its caption, or npos
+    int served = 0;
+};
+
+Attempt TryAssign(const std::vector<std::string>& captions, const std::vector<int>& order,
+                  std::string taken) {
+    Attempt attempt;
+    attempt.keyPos.assign(captions.size(), std::string::npos);
+    for (int w : order) {
+        if (taken.size() == kCandidates.size()) break;  // nothing left to give
+        size_t pos = FirstFreePos(captions[static_cast<size_t>(w)], taken);
+        if (pos == std::string::npos) continue;
+        taken += CandidateKey(captions[static_cast<size_t>(w)][pos]);
+        attempt.keyPos[static_cast<size_t>(w)] = pos;
+        ++attempt.served;
+    }
+    return attempt;
+}
+
+// Bit k set when the caption holds candidate k; "&" marks are skipped like in FirstFreePos.
+std::uint64_t CandidateMask(const std::string& caption) {
+    std::uint64_t mask = 0;
+    for (char c : caption) {
+        char key = CandidateKey(c);
+        if (key != '\0') mask |= std::uint64_t{1} << kCandidates.find(key);
+    }
+    return mask;
+}
+
+bool Augment(size_t entry, const std::vector<std::uint64_t>& masks, std::vector<int>& holderOf,
+             std::uint64_t& visited) {
+    std::uint64_t options = masks[entry] & ~visited;
+    while (options != 0) {
+        int k = 0;
+        while (!(options & (std::uint64_t{1} << k))) ++k;
+        options &= ~(std::uint64_t{1} << k);
+        visited |= std::uint64_t{1} << k;
+        int& holder = holderOf[static_cast<size_t>(k)];
+        if (holder < 0 || Augment(static_cast<size_t>(holder), masks, holderOf, visited)) {
+            holder = static_cast<int>(entry);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The most waiting entries any order could serve (a bipartite matching against the free
+// candidates). No attempt can beat it, so the retries stop once one reaches it. The
+// recursion is at most one level per candidate deep.
+int MostServable(const std::vector<std::string>& captions, const std::string& taken) {
+    std::uint64_t takenMask = 0;
+    for (char key : taken) takenMask |= std::uint64_t{1} << kCandidates.find(key);
+    std::vector<std::uint64_t> masks;
+    masks.reserve(captions.size());
+    for (const std::string& caption : captions) masks.push_back(CandidateMask(caption) & ~takenMask);
+    std::vector<int> holderOf(kCandidates.size(), -1);
+    const int freeCount = static_cast<int>(kCandidates.size() - taken.size());
+    int served = 0;
+    for (size_t e = 0; e < masks.size() && served < freeCount; ++e) {
+        std::uint64_t visited = 0;
+        if (Augment(e, masks, holderOf, visited)) ++served;
+    }
+    return served;
+}
+
+}  // namespace
+
+LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& items,
+                               std::string_view exeDrive) {
+    LauncherMenu menu;
+    menu.entries.reserve(outline.size());
+    std::vector<int> lastAtDepth;
+    std::set<int> filledDepths;
+    const Item noItem;
+    for (size_t i = 0; i < outline.size(); ++i) {
+        const std::string& line = outline[i];
+        int depth = TabDepth(line);
+        if (lastAtDepth.size() < static_cast<size_t>(depth) + 1)
+            lastAtDepth.resize(static_cast<size_t>(depth) + 1, -1);
+
+        int index = static_cast<int>(menu.entries.size());
+        menu.entries.emplace_back();
+        MenuEntry& entry = menu.entries.back();
+        int slot = static_cast<int>(i);
+        FillEntry(entry, line, items.IsValid(slot) ? items.At(slot) : noItem, exeDrive);
+        entry.slot = slot;
+
+        int holder = FindHolder(depth, lastAtDepth, filledDepths);
+        entry.parent = holder;
+        if (holder < 0)
+            menu.topLevel.push_back(index);
+        else
+            menu.entries[static_cast<size_t>(holder)].children.push_back(index);
+
+        lastAtDepth[static_cast<size_t>(depth)] = index;
+        filledDepths.insert(depth);
+    }
+
+    // A program entry that holds a submenu is a holder: hovering must never start it.
+    for (MenuEntry& entry : menu.entries)
+        if (!entry.children.empty()) entry.launches = false;
+
+    TidySeparators(menu, menu.topLevel);
+    AssignAccessKeys(menu, menu.topLevel);
+    for (size_t e = 0; e < menu.entries.size(); ++e) {
+        if (menu.entries[e].children.empty()) continue;
+        // Tidying touches only entries, never the children lists themselves.
+        std::vector<int>& level = menu.entries[e].children;
+        TidySeparators(menu, level);
+        AssignAccessKeys(menu, level);
+    }
+    return menu;
+}
+
+void TidySeparators(LauncherMenu& menu, std::vector<int>& level) {
+    bool seenOther = false;
+    for (size_t k = 0; k < level.size(); ++k) {
+        MenuEntry& entry = menu.entries[static_cast<size_t>(level[k])];
+        if (!entry.separator) {
+            seenOther = seenOther || entry.visible;
+            continue;
+        }
+        // Shown only after some other visible entry and when the next visible entry is
+        // no separator: this drops leading and trailing ones and all but the last of a run.
+        bool nextIsOther = false;
+        for (size_t n = k + 1; n < level.size(); ++n) {
+            const MenuEntry& next = menu.entries[static_cast<size_t>(level[n])];
+            if (next.separator) break;
+            if (next.visible) {
+                nextIsOther = true;
+                break;
+            }
+        }
+        entry.visible = seenOther && nextIsOther;
+    }
+}
+
+void AssignAccessKeys(LauncherMenu& menu, const std::vector<int>& level) {
+    std::string taken;
+    std::vector<int> waiting;  // entry indices, top first
+    for (int index : level) {
+        MenuEntry& entry = menu.entries[static_cast<size_t>(index)];
+        if (!entry.visible || entry.separator || entry.caption.empty()) continue;
+        size_t marked = MarkedKeyPos(entry.caption);
+        if (marked == std::string::npos) {
+            waiting.push_back(index);
+            continue;
+        }
+        char key = CandidateKey(entry.caption[marked]);
+        if (key == '\0') continue;  // marks a non-candidate: keeps its caption as it is
+        if (taken.find(key) == std::string::npos) {
+            taken += key;
+        } else {
+            entry.caption = WithoutMarks(entry.caption);
+            waiting.push_back(index);
+        }
+    }
+    if (waiting.empty()) return;
+
+    std::vector<std::string> captions;
+    captions.reserve(waiting.size());
+    for (int index : waiting) captions.push_back(menu.entries[static_cast<size_t>(index)].caption);
+
+    std::vector<int> order(waiting.size());
+    for (size_t w = 0; w < order.size(); ++w) order[w] = static_cast<int>(w);
+
+    // Greedy assignment, retried with the entries left without a key given first pick:
+    // moving them to the end would only repeat the same attempt, since an entry that got
+    // nothing took nothing from the others.
+    Attempt last = TryAssign(captions, order, taken);
+    Attempt best = last;
+    const int waitingCount = static_cast<int>(waiting.size());
+    const int bound = best.served < waitingCount ? MostServable(captions, taken) : waitingCount;
+    for (int tries = 1; tries < waitingCount && best.served < bound; ++tries) {
+        std::vector<int> next;
+        next.reserve(order.size());
+        for (int w : order)
+            if (last.keyPos[static_cast<size_t>(w)] == std::string::npos) next.push_back(w);
+        for (int w : order)
+            if (last.keyPos[static_cast<size_t>(w)] != std::string::npos) next.push_back(w);
+        order.swap(next);
+        last = TryAssign(captions, order, taken);
+        if (last.served > best.served) best = last;
+    }
+
+    for (size_t w = 0; w < waiting.size(); ++w) {
+        size_t pos = best.keyPos[w];
+        if (pos == std::string::npos) continue;
+        menu.entries[static_cast<size_t>(waiting[w])].caption.insert(pos, "&");
+    }
+}
+
+}  // namespace kestrin
