@@ -1,0 +1,166 @@
+// The settings window's rules: the item form that follows the selected tree node, the
+// field handlers, the tree editing commands and the OK/Cancel sequences. The presenter
+// owns no window; it drives an ItemFormView and edits the live ItemStore and Tree.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/items.h"
+#include "core/tree.h"
+#include "settings/tree_edit.h"
+
+namespace kestrin {
+
+// The edit fields of the item form, by designer name.
+enum class FormEdit {
+    Edit1,  // title (the node's text)
+    Edit3,  // Command
+    Edit2,  // Parameters
+    Edit5,  // Directory
+    Edit4,  // IconFile
+    Edit6,  // IconIndex in decimal
+};
+constexpr int kFormEditCount = 6;
+
+// The two selectors; an entry's index is the stored code.
+enum class FormCombo {
+    ComboBox2,  // Kind: "Program/Command", "Separator (line)", "Submenu"
+    ComboBox1,  // ShowState: "Normal", "Maximized", "Minimized"
+};
+constexpr int kFormComboCount = 2;
+constexpr int kComboEntryCount = 3;
+
+constexpr const char* kSeparatorTitle = "--------------------";
+
+// What the window carries out for the presenter. Calls are synchronous. Any change
+// notification the window raises while carrying out a call (a text set, a selection made)
+// may be forwarded to the presenter, which ignores it.
+class ItemFormView {
+public:
+    virtual ~ItemFormView() = default;
+    virtual void SetEditText(FormEdit edit, const std::string& text) = 0;
+    // Read-only fields show the button-face colour, editable ones the window colour.
+    virtual void SetEditReadOnly(FormEdit edit, bool readOnly) = 0;
+    // An index outside the entries clears the selector's choice.
+    virtual void SetComboIndex(FormCombo combo, int index) = 0;
+    // Selectors are never read-only; only their colour says whether the choice matters.
+    virtual void SetComboFace(FormCombo combo, bool face) = 0;
+    virtual void ApplyTreeSteps(const std::vector<TreeStep>& steps) = 0;
+    virtual void FocusTree() = 0;
+    // Shown in the program's standard error box.
+    virtual void ShowError(const std::string& message) = 0;
+    // The six keyboard commands: Ctrl+arrows, Esc and Enter.
+    virtual void SetKeyboardCommandsEnabled(bool enabled) = 0;
+};
+
+// What the window itself does, in list order, for opening, OK and Cancel. A step that
+// fails (its error goes to the error box) ends the list: a failed SaveItems leaves the
+// window hidden, the autostart untouched and the edits in memory.
+enum class WindowStep {
+    ReleaseHotkey,   // release the global hotkey while the window is open
+    ReadAutostart,   // read the autostart value into CheckBox1 and AutostartWasOn
+    Show,            // make the window visible (raises FormShow)
+    OpenTree,        // ItemForm::OpenTree()
+    Hide,            // hide the window (raises FormHide)
+    SaveItems,       // write HotKey1, the tree and the ItemTable to the ConfigFile
+    WriteAutostart,  // apply CheckBox1 to the autostart value
+    LoadItems,       // reload store, tree and HotKey1; then ItemForm::TreeRebuilt()
+};
+
+// The window's keyboard commands (ActionList1): matched before the focused control.
+enum class CommandKey { CtrlUp, CtrlDown, CtrlRight, CtrlLeft, Escape, Enter };
+struct KeyCommand {
+    const char* name;
+    CommandKey key;
+    const char* runs;
+};
+extern const KeyCommand kActionList1[6];
+
+// Parses text as a 32-bit signed integer by the INI rules: optional leading blanks, an
+// optional sign, then decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or
+// "0X". Anything else, and a value out of range, yields nullopt.
+std::optional<int> ParseIniIntegerText(std::string_view text);
+
+// Parses an icon index field the way Edit6Change does: throws KestrinError
+// "'%s' is not a valid integer value" for text that is not an integer.
+int ParseIconIndexText(const std::string& text);
+
+class ItemForm {
+public:
+    ItemForm(ItemStore& store, Tree& tree, ItemFormView& view);
+
+    // Opening: the steps for "&Settings"; none while the window is already visible.
+    std::vector<WindowStep> miSettingsClick(bool windowVisible) const;
+    // Collapses every node, selects the node at `position` in tree order (the first when
+    // out of range) and syncs; on an empty tree shows a blank, read-only form.
+    void OpenTree(int position = 0);
+    // After LoadItems replaced the tree: node ids no longer mean what they meant.
+    void TreeRebuilt();
+
+    // OK and Cancel (also Enter and Esc).
+    std::vector<WindowStep> Button3Click() const;
+    std::vector<WindowStep> Button4Click() const;
+    void FormShow();
+    void FormHide();
+    bool KeyboardCommandsEnabled() const { return commandsEnabled_; }
+
+    // The tree reports a new selection, and nodes the user expanded or collapsed.
+    void TreeView1Change(NodeId node);
+    void TreeView1Expanded(NodeId node, bool expanded);
+    // The sync: children rule, then the form filled from the node and its row.
+    void Sync(NodeId node);
+
+    // Field handlers, run with the control's new text on every change.
+    void EditChange(FormEdit edit, const std::string& text);
+    void Edit1Change(const std::string& text) { EditChange(FormEdit::Edit1, text); }
+    void Edit3Change(const std::string& text) { EditChange(FormEdit::Edit3, text); }
+    void Edit2Change(const std::string& text) { EditChange(FormEdit::Edit2, text); }
+    void Edit5Change(const std::string& text) { EditChange(FormEdit::Edit5, text); }
+    void Edit4Change(const std::string& text) { EditChange(FormEdit::Edit4, text); }
+    void Edit6Change(const std::string& text) { EditChange(FormEdit::Edit6, text); }
+    // Selector handlers take the chosen entry's index; -1 (typed text matching no entry)
+    // or any other index outside the entries stores nothing.
+    void ComboBox1Change(int index);
+    void ComboBox2Change(int index);
+
+    // Tree editing: Move up, down, right, left, New, Duplicate, Delete.
+    void BitBtn3Click() { Apply(MoveUp(tree_, selected_)); }
+    void BitBtn4Click() { Apply(MoveDown(tree_, selected_)); }
+    void BitBtn6Click() { Apply(MoveRight(tree_, selected_)); }
+    void BitBtn7Click() { Apply(MoveLeft(tree_, selected_)); }
+    void Button1Click();
+    void Button9Click();
+    void Button2Click();
+
+    NodeId Selected() const { return selected_; }
+    // The text a field shows as far as the presenter knows (set by it or reported to it).
+    const std::optional<std::string>& EditText(FormEdit edit) const { return editText_[Index(edit)]; }
+
+private:
+    static size_t Index(FormEdit edit) { return static_cast<size_t>(edit); }
+    NodeId SelectedNode() const;
+    Item* SelectedRow();
+    void Apply(const TreeEdit& edit);
+    void ShowText(FormEdit edit, const std::string& text);
+    void ShowReadOnly(FormEdit edit, bool readOnly);
+    void ShowCombo(FormCombo combo, int index, std::optional<bool> face);
+    void ShowBlankForm();
+
+    ItemStore& store_;
+    Tree& tree_;
+    ItemFormView& view_;
+    NodeId selected_ = kNoNode;
+    // True while the presenter itself drives the view: change notifications are echoes.
+    bool updating_ = false;
+    bool commandsEnabled_ = false;
+    std::array<std::optional<std::string>, kFormEditCount> editText_;
+    std::array<std::optional<bool>, kFormEditCount> editReadOnly_;
+    std::array<std::optional<int>, kFormComboCount> comboIndex_;
+    std::array<std::optional<bool>, kFormComboCount> comboFace_;
+};
+
+}  // namespace kestrin
