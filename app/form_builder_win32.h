@@ -2,8 +2,8 @@
 //
 // Children of a group box are created as children of the form itself, offset by the
 // group box's position: the form then receives their WM_COMMAND and WM_CTLCOLOR*
-// messages directly, and no group box needs subclassing. The group box is created just
-// before its contents so they lie above it in the Z-order.
+// messages directly, and no group box needs subclassing. Group boxes go to the bottom of
+// the Z-order, beneath the controls they frame.
 //
 // Tab navigation and the tooltip need the caller's message loop to pass messages
 // through IsDialogMessageA(form, &msg) (the form should also answer WM_GETDLGCODE

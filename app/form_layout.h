@@ -31,7 +31,6 @@ enum class Glyph { None, Folder, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 enum ControlFlags : unsigned {
     kFlagNone = 0,
     kFlagReadOnly = 1u << 0,
-    kFlagSmall = 1u << 1,  // the small "usb" buttons: caption fits a 16 pixel high button
 };
 
 // Tab order of a control the Tab key skips.

@@ -1,0 +1,261 @@
+#include "app/form_builder_win32.h"
+
+#include <utility>
+
+#include "app/pictures_win32.h"
+#include "core/outline.h"
+
+namespace kestrin {
+namespace {
+
+struct WindowKind {
+    const char* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+WindowKind KindOf(const ControlDef& def) {
+    const DWORD readOnly = (def.flags & kFlagReadOnly) ? ES_READONLY : 0;
+    switch (def.kind) {
+        case ControlKind::TreeView:
+            return {WC_TREEVIEWA,
+                    TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Label: return {"STATIC", SS_LEFTNOWORDWRAP, 0};
+        case ControlKind::LinkLabel: return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, 0};
+        case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX, 0};
+        case ControlKind::HotKey: return {HOTKEY_CLASSA, 0, WS_EX_CLIENTEDGE};
+        case ControlKind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
+        case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON, 0};
+        case ControlKind::BitBtn: return {"BUTTON", BS_PUSHBUTTON | BS_ICON, 0};
+        case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | ES_LEFT | readOnly, WS_EX_CLIENTEDGE};
+        case ControlKind::ComboBox: return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+        case ControlKind::IconListBox:
+            return {"LISTBOX",
+                    LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_MULTICOLUMN | LBS_NOTIFY |
+                        LBS_NOINTEGRALHEIGHT | WS_HSCROLL,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::Form: break;
+    }
+    throw KestrinError(FormatText("Control %s has no window kind", def.name));
+}
+
+PictureId PictureOf(Glyph glyph) {
+    switch (glyph) {
+        case Glyph::ArrowUp: return PictureId::ArrowUp;
+        case Glyph::ArrowDown: return PictureId::ArrowDown;
+        case Glyph::ArrowLeft: return PictureId::ArrowLeft;
+        case Glyph::ArrowRight: return PictureId::ArrowRight;
+        case Glyph::Folder:
+        case Glyph::None: break;
+    }
+    return PictureId::FolderGlyph;
+}
+
+// The control's position on the form: its own offset plus every enclosing parent's.
+POINT FormPosition(const FormDef& form, const ControlDef& def) {
+    POINT p{def.x, def.y};
+    const ControlDef* parent = FindControl(form, def.parent);
+    // Bounded by the table size, so a parent cycle in a broken table cannot hang.
+    for (std::size_t hops = 0; parent && hops < form.count; ++hops) {
+        p.x += parent->x;
+        p.y += parent->y;
+        parent = FindControl(form, parent->parent);
+    }
+    return p;
+}
+
+}  // namespace
+
+BuiltForm::~BuiltForm() { Release(); }
+
+BuiltForm::BuiltForm(BuiltForm&& other) noexcept
+    : controls_(std::move(other.controls_)),
+      glyphs_(std::move(other.glyphs_)),
+      linkFont_(std::exchange(other.linkFont_, nullptr)),
+      tooltip_(std::exchange(other.tooltip_, nullptr)) {}
+
+BuiltForm& BuiltForm::operator=(BuiltForm&& other) noexcept {
+    if (this != &other) {
+        Release();
+        controls_ = std::move(other.controls_);
+        glyphs_ = std::move(other.glyphs_);
+        linkFont_ = std::exchange(other.linkFont_, nullptr);
+        tooltip_ = std::exchange(other.tooltip_, nullptr);
+    }
+    return *this;
+}
+
+void BuiltForm::Release() {
+    // The tooltip is owned by the form window and may be gone with it already.
+    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
+    for (HICON icon : glyphs_) DestroyIcon(icon);
+    glyphs_.clear();
+    if (linkFont_) DeleteObject(linkFont_);
+    linkFont_ = nullptr;
+    controls_.clear();
+}
+
+HWND BuiltForm::Get(std::string_view name) const {
+    for (const BuiltControl& c : controls_)
+        if (name == c.def->name) return c.hwnd;
+    return nullptr;
+}
+
+int BuiltForm::Id(std::string_view name) const {
+    for (const BuiltControl& c : controls_)
+        if (name == c.def->name) return c.id;
+    return 0;
+}
+
+const BuiltControl* BuiltForm::ById(int id) const {
+    for (const BuiltControl& c : controls_)
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+const BuiltControl* BuiltForm::ByHwnd(HWND hwnd) const {
+    for (const BuiltControl& c : controls_)
+        if (c.hwnd == hwnd) return &c;
+    return nullptr;
+}
+
+BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font) {
+    return BuildForm(form, def.controls, def.count, font);
+}
+
+BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT font) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_HOTKEY_CLASS |
+                                              ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    const FormDef layout{"", "", 0, 0, FormBorder::FixedNoButtons, "", 0, table, count};
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE));
+    BuiltForm built;
+
+    for (std::size_t row : CreationOrder(layout)) {
+        const ControlDef& def = table[row];
+        const WindowKind kind = KindOf(def);
+        const POINT at = FormPosition(layout, def);
+        const int id = kFirstControlId + static_cast<int>(row);
+        DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
+        if (def.tabOrder >= 0 && def.kind != ControlKind::GroupBox) style |= WS_TABSTOP;
+        // A drop-down's height is that of its open list; the closed box sizes itself.
+        const int height = def.kind == ControlKind::ComboBox ? def.h + 160 : def.h;
+        const char* text = def.kind == ControlKind::ComboBox ? "" : def.text;
+
+        HWND hwnd = CreateWindowExA(kind.exStyle, kind.className, text, style, at.x, at.y, def.w,
+                                    height, form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                    instance, nullptr);
+        if (!hwnd) throw KestrinError(FormatText("Unable to create control %s", def.name));
+        built.controls_.push_back({&def, hwnd, id});
+
+        HFONT controlFont = font;
+        if (def.kind == ControlKind::LinkLabel && font) {
+            if (!built.linkFont_) {
+                LOGFONTA lf{};
+                GetObjectA(font, sizeof(lf), &lf);
+                lf.lfUnderline = TRUE;
+                built.linkFont_ = CreateFontIndirectA(&lf);
+            }
+            if (built.linkFont_) controlFont = built.linkFont_;
+        }
+        if (controlFont) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+
+        switch (def.kind) {
+            case ControlKind::TreeView: SendMessageA(hwnd, TVM_SETINDENT, 19, 0); break;
+            case ControlKind::ComboBox:
+                for (const std::string& item : SplitItems(def.text))
+                    SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+                break;
+            case ControlKind::BitBtn:
+                if (def.glyph != Glyph::None) {
+                    if (HICON icon = CreatePictureIcon(PictureOf(def.glyph))) {
+                        built.glyphs_.push_back(icon);
+                        SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+                    }
+                }
+                break;
+            case ControlKind::GroupBox:
+                // At the bottom of the Z-order a group box cannot paint over the controls
+                // it frames; it is never a tab stop, so the tab order is unaffected.
+                SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                break;
+            default: break;
+        }
+    }
+
+    bool anyHint = false;
+    for (std::size_t i = 0; i < count; ++i) anyHint = anyHint || table[i].hint[0] != '\0';
+    if (anyHint) {
+        built.tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
+                                         instance, nullptr);
+        for (const BuiltControl& c : built.controls_) {
+            if (!built.tooltip_ || c.def->hint[0] == '\0') continue;
+            TOOLINFOA ti{};
+            // The version-2 size works with every common-controls version.
+            ti.cbSize = TTTOOLINFOA_V2_SIZE;
+            ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            ti.hwnd = form;
+            ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
+            ti.lpszText = const_cast<char*>(c.def->hint);
+            SendMessageA(built.tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+        }
+    }
+    return built;
+}
+
+HFONT CreateFormFont(const FormDef& def) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return CreateFontA(-MulDiv(def.fontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, def.fontName);
+}
+
+HFONT CreateFormFont() { return CreateFormFont(kForm1); }
+
+DWORD FormStyle(const FormDef& def) {
+    switch (def.border) {
+        case FormBorder::SizeableToolWindow:
+            return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+        case FormBorder::FixedNoButtons: break;
+    }
+    return WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+}
+
+DWORD FormExStyle(const FormDef& def) {
+    switch (def.border) {
+        case FormBorder::SizeableToolWindow: return WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+        case FormBorder::FixedNoButtons: break;
+    }
+    return WS_EX_CONTROLPARENT;
+}
+
+void PlaceForm(HWND hwnd, const FormDef& def) {
+    RECT rc{0, 0, def.clientWidth, def.clientHeight};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
+    AdjustWindowRectEx(&rc, style, GetMenu(hwnd) != nullptr, exStyle);
+    const int w = rc.right - rc.left;
+    const int h = rc.bottom - rc.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool HandleLinkLabelColor(const BuiltForm& form, WPARAM wp, LPARAM lp, LRESULT* result) {
+    const BuiltControl* c = form.ByHwnd(reinterpret_cast<HWND>(lp));
+    if (!c || c->def->kind != ControlKind::LinkLabel) return false;
+    HDC dc = reinterpret_cast<HDC>(wp);
+    SetTextColor(dc, RGB(0, 0, 255));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    *result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    return true;
+}
+
+}  // namespace kestrin
