@@ -203,6 +203,7 @@ LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& item
         MenuEntry& entry = menu.entries.back();
         int slot = static_cast<int>(i);
         FillEntry(entry, line, items.IsValid(slot) ? items.At(slot) : noItem, exeDrive);
+        if (!items.IsValid(slot)) entry.launches = false;  // nothing behind it to start
         entry.slot = slot;
 
         int holder = FindHolder(depth, lastAtDepth, filledDepths);

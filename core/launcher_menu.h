@@ -10,9 +10,6 @@
 
 namespace kestrin {
 
-// The fixed folder picture of the shared picture list.
-constexpr int kFolderPicture = 2;
-
 struct PictureRequest {
     enum class Source { None, Folder, File } source = Source::None;  // Folder = fixed picture 2
     std::string path;  // drive-expanded, for Source::File
@@ -45,7 +42,7 @@ inline bool OpensSubmenu(const MenuEntry& entry) {
 
 // Builds every entry from the OutlineList and the ItemTable (fields read now), then tidies
 // every level (separator lines, then access keys). exeDrive replaces "%usb%" in icon paths.
-// Line i is slot i; a line without a slot is built as an empty Program/Command item.
+// Line i is slot i; a line without a slot shows its title and launches nothing.
 LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& items,
                                std::string_view exeDrive);
 
