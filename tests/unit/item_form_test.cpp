@@ -1,0 +1,342 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "core/outline.h"
+#include "settings/item_form.h"
+
+using namespace kestrin;
+
+namespace {
+
+// Records what the presenter shows. Like the real controls it echoes: setting an edit's
+// text and selecting a node raise their change notifications again.
+class FakeView : public ItemFormView {
+public:
+    ItemForm* form = nullptr;
+    std::map<FormEdit, std::string> text;
+    std::map<FormEdit, bool> readOnly;
+    std::map<FormCombo, int> combo;
+    std::map<FormCombo, bool> face;
+    std::vector<TreeStep> steps;
+    std::vector<std::string> errors;
+    int textSets = 0;
+    int focus = 0;
+    bool commands = false;
+
+    void SetEditText(FormEdit edit, const std::string& t) override {
+        ++textSets;
+        text[edit] = t;
+        if (form) form->EditChange(edit, t);
+    }
+    void SetEditReadOnly(FormEdit edit, bool r) override { readOnly[edit] = r; }
+    void SetComboIndex(FormCombo c, int index) override { combo[c] = index; }
+    void SetComboFace(FormCombo c, bool f) override { face[c] = f; }
+    // Removing the selected item makes a real tree select a neighbour on its own.
+    void ApplyTreeSteps(const std::vector<TreeStep>& s) override {
+        for (const TreeStep& step : s) {
+            steps.push_back(step);
+            if (!form) continue;
+            if (step.kind == TreeStep::Kind::Select) form->TreeView1Change(step.node);
+            if (step.kind == TreeStep::Kind::Remove && tree && tree->FirstRoot() != step.node)
+                form->TreeView1Change(tree->FirstRoot());
+        }
+    }
+    const Tree* tree = nullptr;
+    void FocusTree() override { ++focus; }
+    void ShowError(const std::string& message) override { errors.push_back(message); }
+    void SetKeyboardCommandsEnabled(bool enabled) override { commands = enabled; }
+};
+
+struct Fixture {
+    ItemStore store;
+    Tree tree;
+    FakeView view;
+    ItemForm form{store, tree, view};
+
+    explicit Fixture(const char* outline) {
+        ReadOutlineText(outline, tree);
+        int k = 0;
+        for (NodeId id : tree.PreOrder()) tree.SetSlot(id, k++);
+        store.items.SetCount(k);
+        view.form = &form;
+        view.tree = &tree;
+    }
+    NodeId Node(const std::string& title) const {
+        for (NodeId id : tree.PreOrder())
+            if (tree.Title(id) == title) return id;
+        return kNoNode;
+    }
+    Item& Row(const std::string& title) { return store.items.At(tree.Slot(Node(title))); }
+    void Select(const std::string& title) { form.TreeView1Change(Node(title)); }
+};
+
+}  // namespace
+
+TEST(ItemForm, OpeningCollapsesEverythingAndShowsTheFirstNode) {
+    Fixture f("Tools\n\tEditor\n\t\tDeep\nGames\n");
+    for (NodeId id : f.tree.PreOrder()) f.tree.SetExpanded(id, true);
+    f.store.items.At(0).iconFile = "tools.ico";
+
+    EXPECT_TRUE(f.form.miSettingsClick(/*windowVisible=*/true).empty());
+    const std::vector<WindowStep> open = f.form.miSettingsClick(false);
+    EXPECT_EQ(open, (std::vector<WindowStep>{WindowStep::ReleaseHotkey, WindowStep::ReadAutostart,
+                                             WindowStep::Show, WindowStep::OpenTree}));
+    f.form.OpenTree();
+    for (NodeId id : f.tree.PreOrder()) EXPECT_FALSE(f.tree.Expanded(id));
+    EXPECT_EQ(f.form.Selected(), f.Node("Tools"));
+    EXPECT_EQ(f.view.steps.back(), (TreeStep{TreeStep::Kind::Select, f.Node("Tools")}));
+    EXPECT_EQ(f.view.text[FormEdit::Edit1], "Tools");
+    EXPECT_EQ(f.view.text[FormEdit::Edit4], "tools.ico");
+    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindSubmenu);  // children rule on opening
+    EXPECT_GE(f.view.focus, 1);
+
+    // Export reopens at a remembered position.
+    f.form.OpenTree(3);
+    EXPECT_EQ(f.form.Selected(), f.Node("Games"));
+}
+
+TEST(ItemForm, SyncAppliesTheChildrenRuleAndTheFieldStates) {
+    Fixture f("Sub\n\tChild\nLeaf\n");
+    f.Row("Leaf").kind = kKindSubmenu;
+    f.Select("Leaf");
+    EXPECT_EQ(f.Row("Leaf").kind, kKindProgram);
+    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindProgram);
+    f.Select("Sub");
+    EXPECT_EQ(f.Row("Sub").kind, kKindSubmenu);
+
+    struct Case { std::uint8_t kind; bool kindFace; bool title; bool launch; bool icon; bool showFace; };
+    const Case cases[] = {
+        {kKindProgram, false, false, false, false, false},
+        {kKindSeparator, false, true, true, true, true},
+        {kKindSubmenu, true, false, true, false, true},
+    };
+    for (const Case& c : cases) {
+        // Node "Sub" has children, so a Submenu row is kept; the others sit on the leaf.
+        const char* node = c.kind == kKindSubmenu ? "Sub" : "Leaf";
+        f.Row(node).kind = c.kind;
+        f.Select(node);
+        SCOPED_TRACE(int(c.kind));
+        EXPECT_EQ(f.view.face[FormCombo::ComboBox2], c.kindFace);
+        EXPECT_EQ(f.view.readOnly[FormEdit::Edit1], c.title);
+        for (FormEdit e : {FormEdit::Edit3, FormEdit::Edit2, FormEdit::Edit5})
+            EXPECT_EQ(f.view.readOnly[e], c.launch);
+        for (FormEdit e : {FormEdit::Edit4, FormEdit::Edit6}) EXPECT_EQ(f.view.readOnly[e], c.icon);
+        EXPECT_EQ(f.view.face[FormCombo::ComboBox1], c.showFace);
+    }
+    // A kind outside the selector leaves every state as it was and selects no entry.
+    f.Row("Leaf").kind = kKindSeparator;
+    f.Select("Leaf");
+    f.Row("Leaf").kind = 7;
+    f.Select("Leaf");
+    EXPECT_TRUE(f.view.readOnly[FormEdit::Edit3]);
+    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], -1);
+}
+
+TEST(ItemForm, KindChangeFollowsTheChildrenRule) {
+    Fixture f("Sub\n\tChild\nLeaf\n");
+    f.Select("Leaf");
+    f.form.ComboBox2Change(kKindSubmenu);  // a childless node cannot be a Submenu
+    EXPECT_EQ(f.Row("Leaf").kind, kKindProgram);
+    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindProgram);
+
+    f.form.ComboBox2Change(kKindSeparator);
+    EXPECT_EQ(f.tree.Title(f.Node(kSeparatorTitle)), "--------------------");
+    EXPECT_EQ(f.view.text[FormEdit::Edit1], kSeparatorTitle);
+    EXPECT_EQ(f.view.steps.back(), (TreeStep{TreeStep::Kind::Retitle, f.form.Selected()}));
+    EXPECT_TRUE(f.view.readOnly[FormEdit::Edit3]);
+
+    f.form.ComboBox2Change(kKindProgram);  // back: title kept, fields editable
+    EXPECT_EQ(f.tree.Title(f.form.Selected()), kSeparatorTitle);
+    for (auto& [edit, ro] : f.view.readOnly) EXPECT_FALSE(ro);
+
+    f.Select("Sub");
+    f.form.ComboBox2Change(kKindSeparator);  // renamed, but stays a Submenu
+    EXPECT_EQ(f.tree.Title(f.form.Selected()), kSeparatorTitle);
+    EXPECT_EQ(f.store.items.At(f.tree.Slot(f.form.Selected())).kind, kKindSubmenu);
+
+    // Typed text that matches no entry stores nothing.
+    f.Select("Child");
+    f.form.ComboBox2Change(-1);
+    f.form.ComboBox1Change(5);
+    EXPECT_EQ(f.Row("Child").kind, kKindProgram);
+    EXPECT_EQ(f.Row("Child").showState, kShowNormal);
+    f.form.ComboBox1Change(kShowMaximized);
+    EXPECT_EQ(f.Row("Child").showState, kShowMaximized);
+}
+
+TEST(ItemForm, IconIndexFollowsIntegerRules) {
+    Fixture f("Item\n");
+    f.form.OpenTree();
+    Item& row = f.Row("Item");
+    struct Case { const char* typed; int stored; const char* shown; };
+    const Case cases[] = {{"300", 44, "44"}, {"-1", 255, "255"}, {"0x1F", 31, "31"},
+                          {"$ff", 255, "255"}, {" 7", 7, "7"}, {"12", 12, "12"}};
+    for (const Case& c : cases) {
+        f.view.text[FormEdit::Edit6] = c.typed;  // the user types
+        f.form.Edit6Change(c.typed);
+        EXPECT_EQ(row.iconIndex, c.stored) << c.typed;
+        EXPECT_EQ(f.view.text[FormEdit::Edit6], c.shown) << c.typed;
+    }
+    EXPECT_TRUE(f.view.errors.empty());
+
+    for (const char* bad : {"", "abc", "12abc", "99999999999", "0x", "1 "}) {
+        const int sets = f.view.textSets;
+        f.view.text[FormEdit::Edit6] = bad;
+        f.form.Edit6Change(bad);
+        EXPECT_EQ(row.iconIndex, 12) << bad;
+        EXPECT_EQ(f.view.text[FormEdit::Edit6], bad) << "the typed text stays";
+        EXPECT_EQ(f.view.textSets, sets) << "no sync after a failed conversion";
+        EXPECT_EQ(f.view.errors.back(), std::string("'") + bad + "' is not a valid integer value");
+    }
+    EXPECT_THROW(ParseIconIndexText("x1g"), KestrinError);
+}
+
+TEST(IniIntegerText, FollowsProfileRules) {
+    struct Case { const char* text; std::optional<int> expected; };
+    const Case cases[] = {{"42", 42}, {"  42", 42}, {"+5", 5}, {"-5", -5}, {"$10", 16}, {"x10", 16},
+                          {"X10", 16}, {"0x10", 16}, {"0X1f", 31}, {"-$10", -16}, {"$FFFFFFFF", -1},
+                          {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
+                          {"2147483648", std::nullopt}, {"$100000000", std::nullopt}, {"", std::nullopt},
+                          {"-", std::nullopt}, {"$", std::nullopt}, {"1.5", std::nullopt},
+                          {"\t1", std::nullopt}, {"0", 0}, {"00012", 12}};
+    for (const Case& c : cases) EXPECT_EQ(ParseIniIntegerText(c.text), c.expected) << c.text;
+}
+
+TEST(ItemForm, TextFieldsStoreExactlyWhatIsTypedAndIgnoreTheirOwnEchoes) {
+    Fixture f("One\nTwo\n");
+    f.form.OpenTree();
+    const std::string typed = "  %usb%\\app.exe |a b| ";
+    f.form.Edit3Change(typed);
+    f.form.Edit2Change(" -x ");
+    f.form.Edit5Change("");
+    f.form.Edit4Change("icons\\a.ico");
+    const Item& row = f.Row("One");
+    EXPECT_EQ(row.command, typed);
+    EXPECT_EQ(row.parameters, " -x ");
+    EXPECT_EQ(row.iconFile, "icons\\a.ico");
+
+    f.form.Edit1Change("Renamed");
+    EXPECT_EQ(f.tree.Title(f.tree.FirstRoot()), "Renamed");
+    EXPECT_EQ(f.view.steps.back(), (TreeStep{TreeStep::Kind::Retitle, f.tree.FirstRoot()}));
+
+    // Selecting the other node rewrites the fields; the echoed change notifications must not
+    // write Two's texts into One's row or the other way round.
+    f.Row("Two").command = "two.exe";
+    f.Select("Two");
+    EXPECT_EQ(row.command, typed);
+    EXPECT_EQ(f.Row("Two").command, "two.exe");
+    EXPECT_EQ(f.view.text[FormEdit::Edit3], "two.exe");
+    EXPECT_EQ(f.form.Selected(), f.Node("Two"));
+
+    // A field already showing the text is not set again.
+    const int sets = f.view.textSets;
+    f.Select("Two");
+    EXPECT_EQ(f.view.textSets, sets);
+}
+
+TEST(ItemForm, StaleSlotsAndEmptyTreesNeverReachTheTable) {
+    Fixture f("Good\nStale\n\tKid\n");
+    f.tree.SetSlot(f.Node("Stale"), 42);
+    f.form.OpenTree();
+    f.Select("Stale");
+    EXPECT_EQ(f.view.text[FormEdit::Edit3], "");
+    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindSubmenu);
+    f.form.Edit3Change("x");
+    f.form.Edit6Change("9");
+    f.form.ComboBox2Change(kKindSeparator);
+    f.form.ComboBox1Change(kShowMinimized);
+    EXPECT_EQ(f.store.items.Count(), 3);
+    f.form.Button9Click();  // a copy gets a row of its own
+    EXPECT_EQ(f.store.items.Count(), 4);
+
+    Fixture empty("");
+    empty.form.OpenTree();
+    EXPECT_EQ(empty.form.Selected(), kNoNode);
+    EXPECT_TRUE(empty.view.readOnly[FormEdit::Edit1]);
+    EXPECT_EQ(empty.view.text[FormEdit::Edit6], "0");
+    empty.form.Edit1Change("typed into nothing");
+    empty.form.ComboBox2Change(kKindSeparator);
+    for (auto op : {&ItemForm::BitBtn3Click, &ItemForm::BitBtn4Click, &ItemForm::BitBtn6Click,
+                    &ItemForm::BitBtn7Click, &ItemForm::Button9Click, &ItemForm::Button2Click})
+        (empty.form.*op)();
+    EXPECT_TRUE(empty.tree.Empty());
+    EXPECT_EQ(empty.view.focus, 1) << "only the opening takes the focus";
+
+    empty.form.Button1Click();
+    ASSERT_EQ(empty.tree.Count(), 1);
+    EXPECT_EQ(empty.form.Selected(), empty.tree.FirstRoot());
+    EXPECT_EQ(empty.view.text[FormEdit::Edit1], kNewItemTitle);
+    EXPECT_FALSE(empty.view.readOnly[FormEdit::Edit1]);
+    EXPECT_EQ(empty.store.items.Count(), 1);
+}
+
+TEST(ItemForm, EditingOperationsSyncOnlyAfterNewDuplicateAndDelete) {
+    Fixture f("Prog\nNext\n\tKid\nLast\n");
+    f.form.OpenTree();
+    f.Select("Last");
+    f.Row("Last").kind = kKindSubmenu;
+    f.Row("Prog").kind = kKindSubmenu;
+    f.form.BitBtn6Click();  // Move right into "Next"
+    f.form.BitBtn6Click();  // and into "Kid", a Program entry
+    EXPECT_EQ(f.tree.Parent(f.Node("Last")), f.Node("Kid"));
+    EXPECT_EQ(f.form.Selected(), f.Node("Last"));
+    EXPECT_EQ(f.Row("Kid").kind, kKindProgram) << "no sync after a move";
+    EXPECT_EQ(f.Row("Last").kind, kKindSubmenu) << "no sync after a move";
+    EXPECT_EQ(f.Row("Prog").kind, kKindSubmenu) << "no sync of a node the view selected meanwhile";
+    f.Select("Kid");
+    EXPECT_EQ(f.Row("Kid").kind, kKindSubmenu);
+
+    f.Row("Next").kind = kKindSubmenu;
+    f.Row("Next").command = "run.exe";
+    f.Select("Next");
+    f.form.Button9Click();  // the copy loses the children and with them the Submenu kind
+    const NodeId copy = f.form.Selected();
+    EXPECT_EQ(f.tree.Title(copy), "Next");
+    EXPECT_FALSE(f.tree.HasChildren(copy));
+    EXPECT_EQ(f.store.items.At(f.tree.Slot(copy)).kind, kKindProgram);
+    EXPECT_EQ(f.view.text[FormEdit::Edit3], "run.exe");
+    f.form.Edit1Change("Copy");
+
+    f.Select("Kid");
+    f.form.Button2Click();  // Delete selects the next sibling, else previous, else the parent
+    EXPECT_EQ(f.form.Selected(), f.Node("Next"));
+    EXPECT_EQ(f.view.text[FormEdit::Edit1], "Next");
+
+    f.form.Button1Click();
+    EXPECT_EQ(f.view.text[FormEdit::Edit1], kNewItemTitle);
+    EXPECT_EQ(f.view.text[FormEdit::Edit3], "");
+    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindProgram);
+    EXPECT_FALSE(f.store.suppressTreeSync);
+}
+
+TEST(ItemForm, SuppressedSyncDoesNothingUntilNewClearsIt) {
+    Fixture f("A\nB\n");
+    f.store.suppressTreeSync = true;  // as a failed load leaves it
+    f.store.items.At(1).kind = kKindSubmenu;
+    f.Select("B");
+    EXPECT_EQ(f.view.textSets, 0);
+    EXPECT_EQ(f.store.items.At(1).kind, kKindSubmenu);
+    f.form.Button1Click();
+    EXPECT_FALSE(f.store.suppressTreeSync);
+    EXPECT_EQ(f.view.text[FormEdit::Edit1], kNewItemTitle);
+}
+
+TEST(ItemForm, OkCancelAndKeyboardCommands) {
+    Fixture f("A\n");
+    EXPECT_EQ(f.form.Button3Click(), (std::vector<WindowStep>{WindowStep::Hide, WindowStep::SaveItems,
+                                                              WindowStep::WriteAutostart, WindowStep::LoadItems}));
+    EXPECT_EQ(f.form.Button4Click(), (std::vector<WindowStep>{WindowStep::Hide, WindowStep::LoadItems}));
+    f.form.FormShow();
+    EXPECT_TRUE(f.view.commands && f.form.KeyboardCommandsEnabled());
+    f.form.FormHide();
+    EXPECT_FALSE(f.view.commands || f.form.KeyboardCommandsEnabled());
+
+    // After a reload the old node ids mean nothing: no handler may write through them.
+    f.form.OpenTree();
+    f.form.TreeRebuilt();
+    f.tree.Clear();
+    f.tree.AddRoot("Fresh", 0);
+    f.form.Edit1Change("stale edit");
+    EXPECT_EQ(f.tree.Title(f.tree.FirstRoot()), "Fresh");
+}
