@@ -137,52 +137,6 @@ Attempt TryAssign(const std::vector<std::string>& captions, const std::vector<in
     return attempt;
 }
 
-// Bit k set when the caption holds candidate k; "&" marks are skipped like in FirstFreePos.
-std::uint64_t CandidateMask(const std::string& caption) {
-    std::uint64_t mask = 0;
-    for (char c : caption) {
-        char key = CandidateKey(c);
-        if (key != '\0') mask |= std::uint64_t{1} << kCandidates.find(key);
-    }
-    return mask;
-}
-
-bool Augment(size_t entry, const std::vector<std::uint64_t>& masks, std::vector<int>& holderOf,
-             std::uint64_t& visited) {
-    std::uint64_t options = masks[entry] & ~visited;
-    while (options != 0) {
-        int k = 0;
-        while (!(options & (std::uint64_t{1} << k))) ++k;
-        options &= ~(std::uint64_t{1} << k);
-        visited |= std::uint64_t{1} << k;
-        int& holder = holderOf[static_cast<size_t>(k)];
-        if (holder < 0 || Augment(static_cast<size_t>(holder), masks, holderOf, visited)) {
-            holder = static_cast<int>(entry);
-            return true;
-        }
-    }
-    return false;
-}
-
-// The most waiting entries any order could serve (a bipartite matching against the free
-// candidates). No attempt can beat it, so the retries stop once one reaches it. The
-// recursion is at most one level per candidate deep.
-int MostServable(const std::vector<std::string>& captions, const std::string& taken) {
-    std::uint64_t takenMask = 0;
-    for (char key : taken) takenMask |= std::uint64_t{1} << kCandidates.find(key);
-    std::vector<std::uint64_t> masks;
-    masks.reserve(captions.size());
-    for (const std::string& caption : captions) masks.push_back(CandidateMask(caption) & ~takenMask);
-    std::vector<int> holderOf(kCandidates.size(), -1);
-    const int freeCount = static_cast<int>(kCandidates.size() - taken.size());
-    int served = 0;
-    for (size_t e = 0; e < masks.size() && served < freeCount; ++e) {
-        std::uint64_t visited = 0;
-        if (Augment(e, masks, holderOf, visited)) ++served;
-    }
-    return served;
-}
-
 }  // namespace
 
 LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& items,
@@ -285,20 +239,20 @@ void AssignAccessKeys(LauncherMenu& menu, const std::vector<int>& level) {
     std::vector<int> order(waiting.size());
     for (size_t w = 0; w < order.size(); ++w) order[w] = static_cast<int>(w);
 
-    // Greedy assignment, retried with the entries left without a key given first pick:
-    // moving them to the end would only repeat the same attempt, since an entry that got
-    // nothing took nothing from the others.
+    // Greedy assignment, retried with the entries left without a key moved to the end.
+    // An entry that got nothing took nothing from the others, so once the order stops
+    // changing every further attempt would repeat the last one.
     Attempt last = TryAssign(captions, order, taken);
     Attempt best = last;
     const int waitingCount = static_cast<int>(waiting.size());
-    const int bound = best.served < waitingCount ? MostServable(captions, taken) : waitingCount;
-    for (int tries = 1; tries < waitingCount && best.served < bound; ++tries) {
+    for (int tries = 1; tries < waitingCount && best.served < waitingCount; ++tries) {
         std::vector<int> next;
         next.reserve(order.size());
         for (int w : order)
-            if (last.keyPos[static_cast<size_t>(w)] == std::string::npos) next.push_back(w);
-        for (int w : order)
             if (last.keyPos[static_cast<size_t>(w)] != std::string::npos) next.push_back(w);
+        for (int w : order)
+            if (last.keyPos[static_cast<size_t>(w)] == std::string::npos) next.push_back(w);
+        if (next == order) break;
         order.swap(next);
         last = TryAssign(captions, order, taken);
         if (last.served > best.served) best = last;

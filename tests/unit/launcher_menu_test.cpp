@@ -279,17 +279,14 @@ TEST(AccessKeys, SkipsHiddenEntries) {
     EXPECT_EQ(Captions(menu), (std::vector<std::string>{"Alpha", "&Again", "A&pex"}));
 }
 
-TEST(AccessKeys, RetryGivesUnservedEntriesFirstPick) {
+TEST(AccessKeys, EntriesWithoutAFreeCharacterGetNoKey) {
     struct Case { std::vector<std::string> in, out; };
     const Case cases[] = {
-        // Greedy serves only one; the retry serves both.
-        {{"AB", "A"}, {"A&B", "&A"}},
-        {{"AB", "BC", "A"}, {"A&B", "B&C", "&A"}},
-        // Only two keys exist among three entries: the first attempt already serves two.
+        // Moving the unserved entry to the end cannot free a character for it.
+        {{"AB", "A"}, {"&AB", "A"}},
+        {{"AB", "BC", "A"}, {"&AB", "&BC", "A"}},
         {{"AB", "A", "B"}, {"&AB", "A", "&B"}},
-        // No attempt within the limit (one per waiting entry) serves all three: every attempt
-        // serves two, and the first one wins the tie.
-        {{"ABC", "AB", "A"}, {"&ABC", "A&B", "A"}},
+        {{"A", "AB", "B"}, {"&A", "A&B", "B"}},
     };
     for (const Case& c : cases) {
         LauncherMenu menu = Level(c.in);
