@@ -1,0 +1,98 @@
+// Times the seven editing operations on 5,000-node trees of three shapes, through the item
+// form (so the closing sync is included) with a view that does nothing. Prints a table of the
+// slowest single call per operation and shape, then the overall slowest as the headline.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "settings/item_form.h"
+
+using namespace kestrin;
+
+namespace {
+
+constexpr int kNodes = 5000;
+constexpr int kCallsPerOp = 200;
+
+class NullView : public ItemFormView {
+public:
+    void SetEditText(FormEdit, const std::string&) override {}
+    void SetEditReadOnly(FormEdit, bool) override {}
+    void SetComboIndex(FormCombo, int) override {}
+    void SetComboFace(FormCombo, bool) override {}
+    void ApplyTreeSteps(const std::vector<TreeStep>&) override {}
+    void FocusTree() override {}
+    void ShowError(const std::string&) override {}
+    void SetKeyboardCommandsEnabled(bool) override {}
+};
+
+// Flat: every node top-level. Menus: 50 submenus of 99 entries. Chain: each node the only
+// child of the one before, the deepest outline there can be.
+void Build(const std::string& shape, Tree& tree, ItemTable& items) {
+    tree.Clear();
+    items.SetCount(kNodes);
+    NodeId last = kNoNode, menu = kNoNode;
+    for (int i = 0; i < kNodes; ++i) {
+        std::string title = "Item " + std::to_string(i);
+        if (shape == "flat") {
+            last = tree.AddRoot(title, i);
+        } else if (shape == "menus") {
+            if (i % 100 == 0) menu = last = tree.AddRoot(title, i);
+            else last = tree.AddChild(menu, title, i);
+        } else {
+            last = tree.AddChild(last, title, i);
+        }
+        tree.SetExpanded(last, true);
+    }
+}
+
+}  // namespace
+
+int main() {
+    const char* shapes[] = {"flat", "menus", "chain"};
+    const char* opNames[] = {"up", "down", "right", "left", "new", "duplicate", "delete"};
+    std::mt19937 rng(7);
+    double slowest = 0;
+    std::printf("%-10s", "op \\ ms");
+    for (const char* shape : shapes) std::printf("%12s", shape);
+    std::printf("\n");
+    for (int op = 0; op < 7; ++op) {
+        std::printf("%-10s", opNames[op]);
+        for (const char* shape : shapes) {
+            ItemStore store;
+            Tree tree;
+            NullView view;
+            ItemForm form(store, tree, view);
+            double worst = 0;
+            for (int call = 0; call < kCallsPerOp; ++call) {
+                if (call % 20 == 0) Build(shape, tree, store.items);  // keep the size near 5,000
+                std::vector<NodeId> all = tree.PreOrder();
+                // Every other call hits the deepest or last node, the costliest spot for most shapes.
+                NodeId target = call % 2 ? all.back() : all[rng() % all.size()];
+                // Delete also takes the largest subtrees: the first node and its first child.
+                if (op == 6 && call % 4 == 1) target = tree.FirstRoot();
+                if (op == 6 && call % 4 == 3 && tree.HasChildren(tree.FirstRoot())) target = tree.FirstChild(tree.FirstRoot());
+                form.TreeView1Change(target);
+                auto start = std::chrono::steady_clock::now();
+                switch (op) {
+                case 0: form.BitBtn3Click(); break;
+                case 1: form.BitBtn4Click(); break;
+                case 2: form.BitBtn6Click(); break;
+                case 3: form.BitBtn7Click(); break;
+                case 4: form.Button1Click(); break;
+                case 5: form.Button9Click(); break;
+                case 6: form.Button2Click(); break;
+                }
+                std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+                worst = std::max(worst, took.count());
+            }
+            slowest = std::max(slowest, worst);
+            std::printf("%12.3f", worst);
+        }
+        std::printf("\n");
+    }
+    std::printf("bench: tree.op.5000.ms %.3f\n", slowest);
+    return 0;
+}
