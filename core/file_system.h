@@ -1,0 +1,29 @@
+// Whole-file access for the configuration: one read per load, one atomic replace per save.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace kestrin {
+
+// A file larger than this is treated as unreadable rather than read into memory.
+constexpr std::size_t kMaxReadSize = std::size_t{512} << 20;
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // False: missing, unreadable, a folder or larger than kMaxReadSize.
+    virtual bool ReadAll(const std::string& path, std::string& out) = 0;
+    // Exists and is not a folder.
+    virtual bool IsFile(const std::string& path) = 0;
+    // Writes `data` to a new file beside `path`, then puts it in place in one step.
+    // False: the old file (or its absence) is untouched.
+    virtual bool ReplaceAtomically(const std::string& path, const std::string& data) = 0;
+};
+
+// Standard C++ streams and std::filesystem; used by the native tests.
+FileSystem& PortableFileSystem();
+// The Windows file API with the path bytes passed unchanged to the A functions.
+FileSystem& Win32FileSystem();
+
+}  // namespace kestrin

@@ -1,0 +1,431 @@
+#include "core/ini.h"
+
+#include <stdexcept>
+
+namespace kestrin {
+
+namespace {
+
+constexpr std::uint32_t kTombstone = 0xFFFFFFFEu;
+
+std::string_view TrimBlanks(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && IsIniBlank(text[begin])) ++begin;
+    while (end > begin && IsIniBlank(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string_view TrimLeadingBlanks(std::string_view text) {
+    size_t begin = 0;
+    while (begin < text.size() && IsIniBlank(text[begin])) ++begin;
+    return text.substr(begin);
+}
+
+// The platform's functions take C strings: a name or value ends at its first NUL.
+std::string_view UpToNul(std::string_view text) {
+    size_t nul = text.find('\0');
+    return nul == std::string_view::npos ? text : text.substr(0, nul);
+}
+
+// What the platform stores for a name or value handed to a write: the C string without its
+// leading blanks, with line breaks made spaces so one entry stays one line.
+std::string StoredForm(std::string_view text) {
+    std::string out(TrimLeadingBlanks(UpToNul(text)));
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
+char FoldByte(char c) {
+    // Only ASCII letters: the platform matches "Ä" and "ä" as different names.
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldByte(a[i]) != FoldByte(b[i])) return false;
+    return true;
+}
+
+// The platform's copy of a found value into the caller's buffer of limit + 1 characters:
+// an enclosing pair of equal quotes goes, but the closing quote is only dropped by cutting
+// the copy's last character, and only when the value nearly fits. Long quoted values
+// therefore lose their opening quote and are cut, keeping the text before the cut.
+std::string CopyEntry(std::string_view value, size_t limit) {
+    char quote = 0;
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+        quote = value[0];
+        value.remove_prefix(1);
+    }
+    std::string out(value.substr(0, limit));
+    if (quote && limit + 1 >= value.size() && !out.empty()) out.pop_back();
+    return out;
+}
+
+void AppendLine(std::string& out, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
+    out.append(a);
+    out.append(b);
+    out.append(c);
+    out.append("\r\n");
+}
+
+}  // namespace
+
+bool IsIniBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
+}
+
+std::string FoldIniName(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) c = FoldByte(c);
+    return out;
+}
+
+int ParseIniInteger(std::string_view text, int fallback) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    bool hex = false;
+    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
+        hex = true;
+        ++i;
+    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+        hex = true;
+        i += 2;
+    }
+    if (i >= text.size()) return fallback;
+    // Accumulate in 64 bits and stop as soon as the value leaves the range, so any
+    // number of digits is safe.
+    const unsigned long long limit = hex ? 0xFFFFFFFFull : (negative ? 2147483648ull : 2147483647ull);
+    unsigned long long value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+        else if (hex && c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (hex && c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+        else return fallback;
+        value = value * (hex ? 16 : 10) + digit;
+        if (value > limit) return fallback;
+    }
+    // Hexadecimal fills all 32 bits: the pattern is the two's-complement value.
+    std::uint32_t bits = static_cast<std::uint32_t>(value);
+    if (negative) bits = 0u - bits;
+    return static_cast<int>(bits);
+}
+
+template <typename Same>
+std::uint32_t IniFile::Index::Find(std::uint32_t hash, Same same) const {
+    if (slots_.empty()) return kNone;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot& slot = slots_[i];
+        if (slot.entry == kNone) return kNone;
+        if (slot.entry != kTombstone && slot.hash == hash && same(slot.entry)) return slot.entry;
+    }
+}
+
+template <typename Same>
+void IniFile::Index::Insert(std::uint32_t hash, std::uint32_t entry, Same same) {
+    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    const size_t mask = slots_.size() - 1;
+    Slot* free = nullptr;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        Slot& slot = slots_[i];
+        if (slot.entry == kNone) {
+            if (!free) {
+                free = &slot;
+                ++used_;
+            }
+            break;
+        }
+        if (slot.entry == kTombstone) {
+            if (!free) free = &slot;
+        } else if (slot.hash == hash && same(slot.entry)) {
+            return;
+        }
+    }
+    free->hash = hash;
+    free->entry = entry;
+}
+
+void IniFile::Index::Erase(std::uint32_t hash, std::uint32_t entry) {
+    if (slots_.empty()) return;
+    const size_t mask = slots_.size() - 1;
+    for (size_t i = hash & mask; slots_[i].entry != kNone; i = (i + 1) & mask)
+        if (slots_[i].entry == entry) {
+            slots_[i].entry = kTombstone;
+            return;
+        }
+}
+
+void IniFile::Index::Grow() {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    size_t live = 0;
+    for (const Slot& slot : old)
+        if (slot.entry != kNone && slot.entry != kTombstone) ++live;
+    size_t size = 16;
+    while (size < (live + 1) * 4) size *= 2;
+    slots_.assign(size, Slot{});
+    used_ = live;
+    const size_t mask = size - 1;
+    for (const Slot& slot : old) {
+        if (slot.entry == kNone || slot.entry == kTombstone) continue;
+        size_t i = slot.hash & mask;
+        while (slots_[i].entry != kNone) i = (i + 1) & mask;
+        slots_[i] = slot;
+    }
+}
+
+std::uint32_t IniFile::NameHash(std::uint32_t seed, std::string_view name) {
+    std::uint32_t hash = 2166136261u ^ (seed * 16777619u);
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(FoldByte(c));
+        hash *= 16777619u;
+    }
+    return hash ^ (hash >> 15);
+}
+
+IniFile::IniFile() {
+    sections_.emplace_back();  // the unnamed head section
+    sectionIndex_.Insert(NameHash(0, ""), 0, [](std::uint32_t) { return false; });
+}
+
+IniFile::Span IniFile::Store(std::string_view text) {
+    if (buffer_.size() + text.size() > 0xFFFFFFFFull) throw std::length_error("INI text too large");
+    Span span{static_cast<std::uint32_t>(buffer_.size()), static_cast<std::uint32_t>(text.size())};
+    buffer_.append(text);
+    return span;
+}
+
+IniFile IniFile::Parse(std::string_view text) {
+    IniFile ini;
+    if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+    if (text.size() > kIniMaxText) text = text.substr(0, kIniMaxText);
+    ini.buffer_.assign(text);
+    ini.buffer_.shrink_to_fit();
+    const std::string_view all(ini.buffer_);
+    auto spanOf = [&all](std::string_view part) {
+        part = UpToNul(part);
+        return Span{static_cast<std::uint32_t>(part.data() - all.data()), static_cast<std::uint32_t>(part.size())};
+    };
+
+    std::uint32_t current = 0;
+    std::uint32_t previousKey = kNone;  // the previous key of the current section
+    size_t pos = 0;
+    while (pos < all.size()) {
+        size_t end = all.find_first_of("\r\n", pos);
+        if (end == std::string_view::npos) end = all.size();
+        std::string_view line = TrimBlanks(all.substr(pos, end - pos));
+        pos = end + 1;
+        if (line.empty()) continue;
+
+        if (line[0] == '[') {
+            size_t close = line.rfind(']');
+            if (close != std::string_view::npos) {
+                current = ini.AddSection(spanOf(TrimBlanks(line.substr(1, close - 1))));
+                previousKey = kNone;
+                continue;
+            }
+            // Without a closing bracket the line is an ordinary key.
+        }
+
+        std::string_view name = line;
+        std::string_view value = line.substr(line.size());
+        bool hasValue = false;
+        size_t eq = line.find('=');
+        if (eq != std::string_view::npos) {
+            name = TrimBlanks(line.substr(0, eq));
+            value = TrimLeadingBlanks(line.substr(eq + 1));
+            hasValue = true;
+        }
+        // The platform drops a nameless entry that directly follows another nameless one.
+        if (name.empty() && previousKey != kNone && ini.keys_[previousKey].name.length == 0) continue;
+        previousKey = ini.AddKey(current, spanOf(name), spanOf(value), hasValue);
+    }
+    return ini;
+}
+
+std::uint32_t IniFile::AddSection(Span name) {
+    const std::uint32_t index = static_cast<std::uint32_t>(sections_.size());
+    Section section;
+    section.name = name;
+    sections_.push_back(section);
+    const std::string_view view = View(name);
+    sectionIndex_.Insert(NameHash(0, view), index,
+                         [&](std::uint32_t other) { return SameName(View(sections_[other].name), view); });
+    return index;
+}
+
+std::uint32_t IniFile::AddKey(std::uint32_t section, Span name, Span value, bool hasValue) {
+    const std::uint32_t index = static_cast<std::uint32_t>(keys_.size());
+    Key key;
+    key.name = name;
+    key.value = value;
+    key.section = section;
+    key.hasValue = hasValue;
+    keys_.push_back(key);
+    Section& s = sections_[section];
+    if (s.lastKey == kNone) s.firstKey = index;
+    else keys_[s.lastKey].next = index;
+    s.lastKey = index;
+    const std::string_view view = View(name);
+    keyIndex_.Insert(NameHash(section + 1, view), index, [&](std::uint32_t other) {
+        return keys_[other].section == section && SameName(View(keys_[other].name), view);
+    });
+    return index;
+}
+
+std::uint32_t IniFile::FindSection(std::string_view trimmedName) const {
+    return sectionIndex_.Find(NameHash(0, trimmedName), [&](std::uint32_t other) {
+        return SameName(View(sections_[other].name), trimmedName);
+    });
+}
+
+std::uint32_t IniFile::FindKey(std::uint32_t section, std::string_view trimmedName) const {
+    return keyIndex_.Find(NameHash(section + 1, trimmedName), [&](std::uint32_t other) {
+        return keys_[other].section == section && SameName(View(keys_[other].name), trimmedName);
+    });
+}
+
+const IniFile::Key* IniFile::FindValue(std::string_view section, std::string_view key) const {
+    const std::uint32_t s = FindSection(TrimBlanks(UpToNul(section)));
+    if (s == kNone) return nullptr;
+    const std::uint32_t k = FindKey(s, TrimBlanks(UpToNul(key)));
+    if (k == kNone || !keys_[k].hasValue) return nullptr;
+    return &keys_[k];
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback,
+                                size_t limit) const {
+    if (const Key* entry = FindValue(section, key)) return CopyEntry(View(entry->value), limit);
+    // The platform ignores trailing spaces of the default.
+    fallback = UpToNul(fallback);
+    while (!fallback.empty() && fallback.back() == ' ') fallback.remove_suffix(1);
+    return std::string(fallback.substr(0, limit));
+}
+
+int IniFile::ReadInteger(std::string_view section, std::string_view key, int fallback) const {
+    const Key* entry = FindValue(section, key);
+    return entry ? ParseIniInteger(CopyEntry(View(entry->value), kIniValueLimit), fallback) : fallback;
+}
+
+bool IniFile::HasSection(std::string_view section) const {
+    return FindSection(TrimBlanks(UpToNul(section))) != kNone;
+}
+
+bool IniFile::HasKey(std::string_view section, std::string_view key) const {
+    return FindValue(section, key) != nullptr;
+}
+
+std::vector<std::string> IniFile::SectionNames() const {
+    std::vector<std::string> names;
+    for (size_t i = 1; i < sections_.size(); ++i)
+        if (sections_[i].alive) names.emplace_back(View(sections_[i].name));
+    return names;
+}
+
+bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    std::uint32_t s = FindSection(TrimBlanks(UpToNul(section)));
+    if (s == kNone) s = AddSection(Store(StoredForm(section)));
+    const std::string stored = StoredForm(value);
+    const std::uint32_t k = FindKey(s, TrimBlanks(UpToNul(key)));
+    if (k == kNone) {
+        const Span name = Store(StoredForm(key));
+        AddKey(s, name, Store(stored), true);
+        return true;
+    }
+    if (keys_[k].hasValue && View(keys_[k].value) == stored) return false;  // the platform leaves the file alone
+    keys_[k].value = Store(stored);
+    keys_[k].hasValue = true;
+    return true;
+}
+
+bool IniFile::WriteInteger(std::string_view section, std::string_view key, long long value) {
+    return WriteString(section, key, std::to_string(value));
+}
+
+bool IniFile::EraseSection(std::string_view section) {
+    // The platform erases only the first section whose stored name matches the untrimmed name.
+    section = UpToNul(section);
+    for (std::uint32_t i = 0; i < sections_.size(); ++i) {
+        Section& s = sections_[i];
+        if (!s.alive || !SameName(View(s.name), section)) continue;
+        s.alive = false;
+        const std::string_view name = View(s.name);
+        const std::uint32_t hash = NameHash(0, name);
+        if (FindSection(name) == i) {
+            sectionIndex_.Erase(hash, i);
+            // A later section of the same name now answers lookups.
+            for (std::uint32_t j = i + 1; j < sections_.size(); ++j)
+                if (sections_[j].alive && SameName(View(sections_[j].name), name)) {
+                    sectionIndex_.Insert(hash, j, [](std::uint32_t) { return false; });
+                    break;
+                }
+        }
+        return true;
+    }
+    return false;
+}
+
+bool IniFile::EraseKey(std::string_view section, std::string_view key) {
+    // The platform looks through every section of the name for the first such key.
+    const std::string_view sectionName = TrimBlanks(UpToNul(section));
+    const std::string_view keyName = TrimBlanks(UpToNul(key));
+    for (std::uint32_t i = 0; i < sections_.size(); ++i) {
+        Section& s = sections_[i];
+        if (!s.alive || !SameName(View(s.name), sectionName)) continue;
+        for (std::uint32_t k = s.firstKey; k != kNone; k = keys_[k].next) {
+            Key& entry = keys_[k];
+            if (!entry.alive || !SameName(View(entry.name), keyName)) continue;
+            entry.alive = false;
+            const std::uint32_t hash = NameHash(i + 1, View(entry.name));
+            keyIndex_.Erase(hash, k);
+            for (std::uint32_t j = entry.next; j != kNone; j = keys_[j].next)
+                if (keys_[j].alive && SameName(View(keys_[j].name), View(entry.name))) {
+                    keyIndex_.Insert(hash, j, [](std::uint32_t) { return false; });
+                    break;
+                }
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string IniFile::Text() const {
+    std::string out;
+    out.reserve(buffer_.size() + keys_.size() * 3 + sections_.size() * 4);
+    for (const Section& s : sections_) {
+        if (!s.alive) continue;
+        if (s.name.length != 0) AppendLine(out, "[", View(s.name), "]");
+        for (std::uint32_t k = s.firstKey; k != kNone; k = keys_[k].next) {
+            const Key& entry = keys_[k];
+            if (!entry.alive) continue;
+            if (entry.hasValue) AppendLine(out, View(entry.name), "=", View(entry.value));
+            else AppendLine(out, View(entry.name));
+        }
+    }
+    return out;
+}
+
+void IniWriter::Section(std::string_view name) {
+    const std::string stored = StoredForm(name);
+    if (!stored.empty()) AppendLine(text_, "[", stored, "]");
+}
+
+void IniWriter::Key(std::string_view key, std::string_view value) {
+    AppendLine(text_, StoredForm(key), "=", StoredForm(value));
+}
+
+void IniWriter::Key(std::string_view key, long long value) {
+    AppendLine(text_, StoredForm(key), "=", std::to_string(value));
+}
+
+}  // namespace kestrin

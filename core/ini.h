@@ -1,0 +1,134 @@
+// Kestrin's own INI engine. It reads a whole file once and answers every lookup the way the
+// platform's private-profile functions would (value cut, blanks and quotes, defaults,
+// case-insensitive names, first section and first key win), and writes files in the
+// platform's layout: CR LF lines, no blank lines, sections and keys in the order written.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestrin {
+
+// A value read arrives through a 2048-byte buffer: at most 2047 characters.
+constexpr std::size_t kIniValueLimit = 2047;
+// Names and values are addressed with 32-bit offsets; larger texts are cut here.
+constexpr std::size_t kIniMaxText = std::size_t{1} << 30;
+
+// The 32-bit integer reading of a value: optional leading spaces, an optional sign, then
+// decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or "0X". Decimal must fit a
+// signed 32-bit integer; hexadecimal may use all 32 bits ("$FFFFFFFF" is -1). Anything else
+// gives the fallback.
+int ParseIniInteger(std::string_view text, int fallback);
+
+// Names compare as the platform compares them: case-insensitively, letters of the ANSI code
+// page 1252 included. Equal folded texts mean equal names.
+std::string FoldIniName(std::string_view name);
+
+// The blanks the profile reader removes around names and values.
+bool IsIniBlank(char c);
+
+// A parsed INI text that can be read and changed; Text() writes it out again.
+class IniFile {
+public:
+    IniFile();
+    // Linear in the size of the text. A leading UTF-8 byte-order mark is skipped; text
+    // beyond kIniMaxText is not read.
+    static IniFile Parse(std::string_view text);
+
+    // The value of the first key of that name in the first section of that name, with
+    // the reading rules applied; `fallback` when the key is missing or has no "=".
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback,
+                           std::size_t limit = kIniValueLimit) const;
+    int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
+    bool HasSection(std::string_view section) const;
+    bool HasKey(std::string_view section, std::string_view key) const;  // present with "="
+    // Names of the live sections in file order (the unnamed head section left out).
+    std::vector<std::string> SectionNames() const;
+
+    // Each returns whether the text changed. Leading blanks of a value are dropped as
+    // the platform drops them; a line break inside a name or value would split the line
+    // and damage the entries after it, so it is written as a space.
+    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
+    bool WriteInteger(std::string_view section, std::string_view key, long long value);
+    bool EraseSection(std::string_view section);  // every section of that name
+    bool EraseKey(std::string_view section, std::string_view key);
+
+    // CR LF after every line, no blank lines; a section without a name has no header.
+    std::string Text() const;
+
+private:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    // Names and values are spans of buffer_: the parsed text followed by written strings,
+    // so a large file costs little more than its own size.
+    struct Span {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+    };
+    struct Key {
+        Span name;
+        Span value;
+        std::uint32_t section = 0;
+        std::uint32_t next = kNone;  // the section's keys form a list in file order
+        bool hasValue = false;
+        bool alive = true;
+    };
+    struct Section {
+        Span name;
+        std::uint32_t firstKey = kNone;
+        std::uint32_t lastKey = kNone;
+        bool alive = true;
+    };
+    // Open addressing over entry numbers; an entry equal to one already stored is not
+    // added, so the first section or key of a name stays the one found.
+    class Index {
+    public:
+        template <typename Same>
+        std::uint32_t Find(std::uint32_t hash, Same same) const;
+        template <typename Same>
+        void Insert(std::uint32_t hash, std::uint32_t entry, Same same);
+        void Erase(std::uint32_t hash, std::uint32_t entry);
+
+    private:
+        struct Slot {
+            std::uint32_t hash = 0;
+            std::uint32_t entry = kNone;
+        };
+        void Grow();
+        std::vector<Slot> slots_;
+        std::size_t used_ = 0;  // live entries and tombstones
+    };
+    std::string_view View(Span span) const { return std::string_view(buffer_).substr(span.offset, span.length); }
+    Span Store(std::string_view text);
+    static std::uint32_t NameHash(std::uint32_t seed, std::string_view name);
+    std::uint32_t FindSection(std::string_view trimmedName) const;
+    std::uint32_t FindKey(std::uint32_t section, std::string_view trimmedName) const;
+    const Key* FindValue(std::string_view section, std::string_view key) const;
+    std::uint32_t AddSection(Span name);
+    std::uint32_t AddKey(std::uint32_t section, Span name, Span value, bool hasValue);
+
+    std::string buffer_;
+    std::vector<Section> sections_;  // [0] is the unnamed head: keys before any header
+    std::vector<Key> keys_;
+    Index sectionIndex_;
+    Index keyIndex_;
+};
+
+// Builds a new file from scratch, section by section, in the layout IniFile::Text()
+// gives for the same writes. For whole-file saves with distinct names: no lookups.
+class IniWriter {
+public:
+    void Section(std::string_view name);
+    void Key(std::string_view key, std::string_view value);
+    void Key(std::string_view key, long long value);
+    const std::string& Text() const { return text_; }
+    std::string Take() { return std::move(text_); }
+    void Reserve(std::size_t bytes) { text_.reserve(bytes); }
+
+private:
+    std::string text_;
+};
+
+}  // namespace kestrin
