@@ -1,0 +1,29 @@
+#include "core/launch_win32.h"
+
+#include <shellapi.h>
+
+#include "core/launch.h"
+
+namespace kestrin {
+
+std::string ExecutablePath() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) return std::string();
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive) {
+    const LaunchRequest request = ComposeLaunch(item, exeDrive);
+    if (!request.launch) return;
+    ShellExecuteA(owner, "open", request.file.c_str(), request.parameters.c_str(),
+                  request.hasDirectory ? request.directory.c_str() : nullptr, request.showCommand);
+}
+
+}  // namespace kestrin

@@ -1,0 +1,21 @@
+// Starting an item through the shell's "open" verb.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "core/items.h"
+
+namespace kestrin {
+
+// The running executable's full path, however long.
+std::string ExecutablePath();
+
+// LaunchItem: hands the item's fields, as ComposeLaunch prepares them, to ShellExecuteA with
+// the owner window. An empty Command does nothing; the shell's result is not looked at
+// (a missing file is the shell's to report, the launcher goes on).
+void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive);
+
+}  // namespace kestrin

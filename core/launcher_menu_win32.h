@@ -1,0 +1,63 @@
+// The launcher menu model turned into menu items: pictures into ImageList1, entries into
+// the HMENU of PopupMenu1 and its submenus.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "core/launcher_menu.h"
+
+namespace kestrin {
+
+// The pictures that ship with the program and stay at the front of ImageList1.
+constexpr int kFixedPictureCount = 3;
+constexpr int kFolderPicture = 2;
+
+// ExtractIconExA for one small icon; null unless exactly one came back.
+HICON ExtractSmallIcon(const std::string& path, int index);
+
+// Cuts the image list back to its fixed pictures (the last first), then adds one picture
+// per icon obtained. Returns every entry's picture index, -1 for none.
+std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images);
+
+// Fills an (emptied) root menu from the model. Submenus are created level by level without
+// recursion; past a budget of submenus the rest are filled only when they are about to open,
+// so even a hundred-thousand-deep outline costs a handful of menu handles.
+class LauncherMenuBuilder {
+public:
+    LauncherMenuBuilder() = default;
+    ~LauncherMenuBuilder() { Release(); }
+    LauncherMenuBuilder(const LauncherMenuBuilder&) = delete;
+    LauncherMenuBuilder& operator=(const LauncherMenuBuilder&) = delete;
+
+    // The model and pictures must outlive the built menu (until the next Build or Release).
+    // Item ids are firstId + entry index.
+    void Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures, UINT firstId,
+               size_t eagerSubmenuBudget = kDefaultEagerSubmenus);
+    // WM_INITMENUPOPUP of one of our submenus: fills it if it is still empty.
+    void FillOnOpen(HMENU submenu);
+    // Destroys every submenu created, deepest first, detaching children before each destroy so
+    // that no destroy walks down a chain. The root's items must have been removed already.
+    void Release();
+
+    static constexpr size_t kDefaultEagerSubmenus = 2000;
+
+private:
+    struct Pending {
+        HMENU menu;
+        int entry;
+    };
+    void FillLevel(HMENU menu, const std::vector<int>& level, std::vector<Pending>& holders);
+
+    const LauncherMenu* menu_ = nullptr;
+    const std::vector<int>* pictures_ = nullptr;
+    UINT firstId_ = 1;
+    std::vector<HMENU> submenus_;
+    std::unordered_map<HMENU, int> unfilled_;
+};
+
+}  // namespace kestrin

@@ -1,0 +1,36 @@
+// The global hotkey on the main form's window, and the hotkey entry control HotKey1.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+namespace kestrin {
+
+class LauncherHotkey {
+public:
+    explicit LauncherHotkey(HWND target) : target_(target) {}
+    ~LauncherHotkey() { Release(); }
+    LauncherHotkey(const LauncherHotkey&) = delete;
+    LauncherHotkey& operator=(const LauncherHotkey&) = delete;
+
+    // RegisterLauncherHotkey: releases first; value 0 registers nothing. A refused
+    // registration is silent: the combination may belong to another program.
+    void Register(std::uint16_t value);
+    // ReleaseLauncherHotkey: only undoes what the last Register added.
+    void Release();
+    // Whether a WM_HOTKEY's wParam is ours (HotkeyId, also after a release).
+    bool IsOurs(WPARAM id) const { return id == static_cast<WPARAM>(id_); }
+
+private:
+    HWND target_;
+    ATOM id_ = 0;
+    bool added_ = false;
+};
+
+// HotKey1: the rules for typing (a bare key or Shift+key becomes Shift+Ctrl+Alt+key).
+void SetHotKeyControlRules(HWND hotKey);
+void WriteHotKeyControl(HWND hotKey, std::uint16_t value);
+std::uint16_t ReadHotKeyControl(HWND hotKey);
+
+}  // namespace kestrin
