@@ -222,10 +222,12 @@ HFONT CreateFormFont() { return CreateFormFont(kForm1); }
 DWORD FormStyle(const FormDef& def) {
     switch (def.border) {
         case FormBorder::SizeableToolWindow:
-            return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
+            return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
         case FormBorder::FixedNoButtons: break;
     }
-    return WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+    // No WS_CLIPCHILDREN: the form must paint the inside of its group box, which
+    // does not paint it itself.
+    return WS_POPUP | WS_CAPTION;
 }
 
 DWORD FormExStyle(const FormDef& def) {

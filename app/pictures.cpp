@@ -171,19 +171,18 @@ void DrawTrayIcon(Canvas& c) {
                      top.b + (bottom.b - top.b) * t, 1.0};
     });
 
-    const Point centre{8.3, 7.7};
+    const Point centre{8.2, 7.8};
     const double turn = 45;
-    const Polygon flame = {{-1.6, 2.6}, {1.6, 2.6}, {0, 7.2}};
-    const Polygon finLeft = {{-1.9, -0.6}, {-4.4, 3.2}, {-4.4, 4.2}, {-1.9, 2.6}};
-    const Polygon finRight = {{1.9, -0.6}, {4.4, 3.2}, {4.4, 4.2}, {1.9, 2.6}};
-    const Polygon body = {{0, -6.6}, {1.4, -5.0}, {2.1, -3.0}, {2.1, 3.0},
-                          {-2.1, 3.0}, {-2.1, -3.0}, {-1.4, -5.0}};
-    c.Fill(Filled(Place(flame, centre, turn)), Rgb(0xFFB020));
-    c.Fill(Filled(Place(finLeft, centre, turn)), Rgb(0xE8322E));
-    c.Fill(Filled(Place(finRight, centre, turn)), Rgb(0xE8322E));
-    c.Fill(Outline(Place(body, centre, turn), 0.9), Rgb(0x0B2A63));
+    const Polygon flame = {{-1.7, 3.0}, {1.7, 3.0}, {0, 7.4}};
+    const Polygon finLeft = {{-2.3, -0.8}, {-4.9, 3.0}, {-4.9, 4.4}, {-2.3, 3.0}};
+    const Polygon finRight = {{2.3, -0.8}, {4.9, 3.0}, {4.9, 4.4}, {2.3, 3.0}};
+    const Polygon body = {{0, -7.0}, {1.6, -5.4}, {2.4, -3.2}, {2.4, 3.2},
+                          {-2.4, 3.2}, {-2.4, -3.2}, {-1.6, -5.4}};
+    c.Fill(Filled(Place(flame, centre, turn)), Rgb(0xFFC028));
+    c.Fill(Filled(Place(finLeft, centre, turn)), Rgb(0xF03A30));
+    c.Fill(Filled(Place(finRight, centre, turn)), Rgb(0xF03A30));
     c.Fill(Filled(Place(body, centre, turn)), Rgb(0xFFFFFF));
-    c.Fill(Circle(PlacePoint({0, -1.6}, centre, turn), 1.15), Rgb(0x1550B0));
+    c.Fill(Circle(PlacePoint({0, -1.8}, centre, turn), 1.2), Rgb(0x1550B0));
 }
 
 void DrawSettings(Canvas& c) {
@@ -197,10 +196,10 @@ void DrawSettings(Canvas& c) {
     c.Fill(Outline({{1.5, 2.5}, {12.5, 2.5}, {12.5, 14.5}, {1.5, 14.5}}, 1.0), Rgb(0x9A7400));
 
     // The pen, writing towards the lower left.
-    const Point centre{10.2, 6.4};
+    const Point centre{9.4, 7.2};
     const double turn = 45;
-    const Polygon body = {{-1.6, -7.0}, {1.6, -7.0}, {1.6, 2.4}, {-1.6, 2.4}};
-    const Polygon cap = {{-1.6, -7.0}, {1.6, -7.0}, {1.6, -5.2}, {-1.6, -5.2}};
+    const Polygon body = {{-1.6, -6.6}, {1.6, -6.6}, {1.6, 2.4}, {-1.6, 2.4}};
+    const Polygon cap = {{-1.6, -6.6}, {1.6, -6.6}, {1.6, -4.8}, {-1.6, -4.8}};
     const Polygon tip = {{-1.6, 2.4}, {1.6, 2.4}, {0, 6.6}};
     const Polygon lead = {{-0.6, 4.9}, {0.6, 4.9}, {0, 6.6}};
     c.Fill(Outline(Place(body, centre, turn), 1.0), kInk);
@@ -240,7 +239,7 @@ void DrawFolderGlyph(Canvas& c) {
 // One arrow design for all four directions: drawn pointing up, then turned, so the
 // four glyphs are exact rotations of each other around the centre of the grid.
 void DrawArrow(Canvas& c, double degrees) {
-    const Polygon arrow = {{0, -5.5}, {5.5, 0}, {2, 0}, {2, 5.5}, {-2, 5.5}, {-2, 0}, {-5.5, 0}};
+    const Polygon arrow = {{0, -6.2}, {6, 0}, {2, 0}, {2, 6}, {-2, 6}, {-2, 0}, {-6, 0}};
     c.Fill(Filled(Place(arrow, {8, 8}, degrees)), Rgb(0x1F4E9C));
 }
 
