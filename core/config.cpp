@@ -1,0 +1,156 @@
+#include "core/config.h"
+
+#include "core/outline.h"
+
+namespace kestrin {
+
+namespace {
+
+const char kNewItemTitle[] = "New Item";
+
+[[noreturn]] void ThrowUnableToWrite(const std::string& path) {
+    throw KestrinError(FormatText("Unable to write to %s", path.c_str()));
+}
+
+// Pre-order with each node's depth, without recursion or per-node parent walks.
+template <typename Visit>
+void WalkWithDepth(const Tree& tree, Visit visit) {
+    int depth = 0;
+    for (NodeId id = tree.FirstRoot(); id != kNoNode;) {
+        visit(id, depth);
+        if (tree.FirstChild(id) != kNoNode) {
+            id = tree.FirstChild(id);
+            ++depth;
+            continue;
+        }
+        while (id != kNoNode && tree.NextSibling(id) == kNoNode) {
+            id = tree.Parent(id);
+            --depth;
+        }
+        if (id != kNoNode) id = tree.NextSibling(id);
+    }
+}
+
+}  // namespace
+
+std::string ConfigFilePath(std::string_view exePath) {
+    const size_t dot = exePath.find('.');
+    if (dot == std::string_view::npos) return "ini";
+    std::string path(exePath.substr(0, dot + 1));
+    path += "ini";
+    return path;
+}
+
+std::string ReadItemSection(const IniFile& ini, int index, Item& item) {
+    const std::string section = std::to_string(index);
+    std::string line = DecodeTitle(ini.ReadString(section, "Tit", kNewItemTitle));
+    item.kind = LowByte(ini.ReadInteger(section, "Art", 0));
+    item.command = ini.ReadString(section, "Prg", "");
+    item.parameters = ini.ReadString(section, "Par", "");
+    item.directory = ini.ReadString(section, "Dir", "");
+    item.showState = LowByte(ini.ReadInteger(section, "Win", 0));
+    item.iconFile = ini.ReadString(section, "Ico", "");
+    item.iconIndex = LowByte(ini.ReadInteger(section, "Idx", 0));
+    return line;
+}
+
+void WriteItemSection(IniWriter& writer, int index, std::string_view outlineLine, const Item& item) {
+    writer.Section(std::to_string(index));
+    writer.Key("Tit", EncodeTitle(outlineLine));
+    writer.Key("Art", item.kind);
+    if (item.kind == kKindProgram) {
+        writer.Key("Prg", item.command);
+        writer.Key("Par", item.parameters);
+        writer.Key("Dir", item.directory);
+        writer.Key("Win", item.showState);
+    }
+    if (item.kind != kKindSeparator) {
+        writer.Key("Ico", item.iconFile);
+        writer.Key("Idx", item.iconIndex);
+    }
+}
+
+void WriteDefaultConfig(FileSystem& files, const std::string& path, int hotkeyValue) {
+    if (files.IsFile(path)) return;
+    IniWriter writer;
+    writer.Section("Dat");
+    writer.Key("Key", hotkeyValue);
+    writer.Key("Cnt", 1);
+    WriteItemSection(writer, 0, kNewItemTitle, Item{});
+    if (!files.ReplaceAtomically(path, writer.Text())) ThrowUnableToWrite(path);
+}
+
+void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tree& tree,
+               const std::function<void(int)>& giveHotkey) {
+    store.suppressTreeSync = true;
+    store.items.Clear();
+
+    std::string text;
+    if (!files.ReadAll(path, text)) text.clear();  // a vanished file reads as an empty one
+    const IniFile ini = IniFile::Parse(text);
+    text = std::string();
+
+    const int count = ini.ReadInteger("Dat", "Cnt", -1);
+    if (giveHotkey) giveHotkey(ini.ReadInteger("Dat", "Key", 0));
+    store.outline.clear();
+
+    if (count < 0 || count > kMaxItemCount) {
+        // The tree keeps its nodes, but their slots belonged to the table just emptied; a slot
+        // appended later must not be taken for theirs.
+        for (NodeId id : tree.PreOrder()) tree.SetSlot(id, -1);
+        throw KestrinError("Range check error");
+    }
+    store.items.SetCount(count);
+
+    store.outline.reserve(static_cast<size_t>(count));
+    std::string outlineText;
+    for (int i = 0; i < count; ++i) {
+        store.outline.push_back(ReadItemSection(ini, i, store.items.At(i)));
+        outlineText += store.outline.back();
+        outlineText += "\r\n";
+    }
+
+    // On "Invalid level" the nodes read so far stay, with slot -1, and the error goes up.
+    ReadOutlineText(outlineText, tree);
+
+    int slot = 0;
+    for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.NextPreOrder(id)) tree.SetSlot(id, slot++);
+    store.suppressTreeSync = false;
+}
+
+void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, const Tree& tree,
+               std::uint16_t hotkeyValue) {
+    IniWriter writer;
+    writer.Section("Dat");
+    writer.Key("Key", static_cast<long long>(hotkeyValue));
+    writer.Key("Cnt", tree.Count());
+
+    // Each stored title repeats "#|" for every level; a tree so deep or wide that the file
+    // could not be read back is refused before anything is built.
+    std::uint64_t size = 0;
+    WalkWithDepth(tree, [&](NodeId id, int depth) {
+        size += 2u * static_cast<std::uint64_t>(depth) + tree.Title(id).size();
+    });
+    if (size > kMaxReadSize) ThrowUnableToWrite(path);
+
+    OutlineList outline;
+    outline.reserve(static_cast<size_t>(tree.Count()));
+    // One line per node, built from the node itself rather than by splitting the outline
+    // text, so a title holding a line break or a NUL cannot shift the lines against the nodes.
+    const Item defaultItem;
+    int index = 0;
+    WalkWithDepth(tree, [&](NodeId id, int depth) {
+        std::string line(static_cast<size_t>(depth), '\t');
+        line += tree.Title(id);
+        for (char& c : line)
+            if (c == '\r' || c == '\n') c = ' ';
+        const int slot = tree.Slot(id);
+        WriteItemSection(writer, index++, line, store.items.IsValid(slot) ? store.items.At(slot) : defaultItem);
+        outline.push_back(std::move(line));
+    });
+
+    if (!files.ReplaceAtomically(path, writer.Text())) ThrowUnableToWrite(path);
+    store.outline = std::move(outline);
+}
+
+}  // namespace kestrin

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "core/config.h"
+#include "core/outline.h"
+
+using namespace kestrin;
+
+namespace {
+
+// Files in memory; writes can be made to fail like a read-only medium.
+class MemoryFiles : public FileSystem {
+public:
+    bool ReadAll(const std::string& path, std::string& out) override {
+        auto it = files.find(path);
+        if (it == files.end()) return false;
+        out = it->second;
+        return true;
+    }
+    bool IsFile(const std::string& path) override { return files.count(path) != 0; }
+    bool ReplaceAtomically(const std::string& path, const std::string& data) override {
+        if (failWrites || folders.count(path)) return false;
+        files[path] = data;
+        return true;
+    }
+    std::map<std::string, std::string> files;
+    std::map<std::string, bool> folders;
+    bool failWrites = false;
+};
+
+const std::string kPath = "C:\\Tools\\launcher.ini";
+
+struct Loaded {
+    ItemStore store;
+    Tree tree;
+    int hotkey = -1;
+    std::string error;
+};
+
+void Load(MemoryFiles& files, Loaded& loaded) {
+    loaded.error.clear();
+    try {
+        LoadItems(files, kPath, loaded.store, loaded.tree, [&](int value) { loaded.hotkey = value; });
+    } catch (const KestrinError& e) {
+        loaded.error = e.what();
+    }
+}
+
+Loaded LoadText(const std::string& text) {
+    MemoryFiles files;
+    files.files[kPath] = text;
+    Loaded loaded;
+    Load(files, loaded);
+    return loaded;
+}
+
+std::string SaveError(MemoryFiles& files, ItemStore& store, const Tree& tree, std::uint16_t hotkey) {
+    try {
+        SaveItems(files, kPath, store, tree, hotkey);
+    } catch (const KestrinError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+const char kExampleFile[] =
+    "[Dat]\r\nKey=0\r\nCnt=3\r\n"
+    "[0]\r\nTit=Tools\r\nArt=2\r\nIco=\r\nIdx=0\r\n"
+    "[1]\r\nTit=#|Editor\r\nArt=0\r\nPrg=%usb%\\Editor\\editor.exe\r\nPar=|C:\\My Notes\\list.txt|\r\nDir=\r\n"
+    "Win=0\r\nIco=\r\nIdx=0\r\n"
+    "[2]\r\nTit=-\r\nArt=1\r\n";
+
+}  // namespace
+
+TEST(ConfigFilePath, CutsAfterTheFirstDot) {
+    struct Case {
+        const char* exe;
+        const char* expected;
+    };
+    const Case cases[] = {{"C:\\Tools\\launcher.exe", "C:\\Tools\\launcher.ini"},
+                          {"D:\\Apps\\launcher.beta.exe", "D:\\Apps\\launcher.ini"},
+                          {"E:\\Portable.Apps\\launcher.exe", "E:\\Portable.ini"},
+                          {"C:\\Tools\\launcher", "ini"},
+                          {"", "ini"}};
+    for (const Case& c : cases) EXPECT_EQ(ConfigFilePath(c.exe), c.expected) << c.exe;
+}
+
+TEST(SaveItems, WritesTheDocumentedLayoutAndReplacesTheOutline) {
+    ItemStore store;
+    store.items.SetCount(3);
+    store.items.At(0).kind = kKindSeparator;  // the separator, slot 0
+    store.items.At(0).command = "lost on save";
+    store.items.At(1) = Item{kKindProgram, "%usb%\\Editor\\editor.exe", "|C:\\My Notes\\list.txt|", "", 0, "", 0};
+    store.items.At(2).kind = kKindSubmenu;
+    store.items.At(2).command = "lost on save";
+    Tree tree;
+    NodeId tools = tree.AddRoot("Tools", 2);
+    tree.AddChild(tools, "Editor", 1);
+    tree.AddRoot("-", 0);
+
+    MemoryFiles files;
+    files.files[kPath] = "[Dat]\r\nCnt=9\r\n[8]\r\nTit=stale\r\n";
+    EXPECT_EQ(SaveError(files, store, tree, 0), "");
+    EXPECT_EQ(files.files[kPath], kExampleFile);
+    EXPECT_EQ(store.outline, (OutlineList{"Tools", "\tEditor", "-"}));
+
+    Loaded back = LoadText(kExampleFile);
+    ASSERT_EQ(back.error, "");
+    ASSERT_EQ(back.store.items.Count(), 3);
+    EXPECT_EQ(back.store.items.At(0).command, "");  // a submenu keeps no command
+    EXPECT_EQ(back.store.items.At(1).parameters, "|C:\\My Notes\\list.txt|");
+    EXPECT_EQ(back.store.outline, store.outline);
+    EXPECT_EQ(back.tree.Slot(back.tree.FirstChild(back.tree.FirstRoot())), 1);
+    EXPECT_FALSE(back.store.suppressTreeSync);
+}
+
+TEST(LoadItems, ReadsValuesByTheProfileRules) {
+    Loaded loaded = LoadText(
+        "[Dat]\r\nKey=$6026\r\nCnt=0x4\r\n"
+        "[0]\r\nTit=   Padded\r\nArt=258\r\nIdx=-1\r\nWin=abc\r\nPrg=\"C:\\Program Files\\x.exe\"\r\n"
+        "[1]\r\nTit=\r\nArt=0\r\nIco= 'ico.dll' \r\n"
+        "[2]\r\nTit=#|Child#|with tab\r\n"
+        "[4]\r\nTit=beyond the count\r\n");
+    ASSERT_EQ(loaded.error, "");
+    EXPECT_EQ(loaded.hotkey, 0x6026);
+    ASSERT_EQ(loaded.store.items.Count(), 4);
+    const Item& first = loaded.store.items.At(0);
+    EXPECT_EQ(first.kind, kKindSubmenu);
+    EXPECT_EQ(first.iconIndex, 255);
+    EXPECT_EQ(first.showState, 0);
+    EXPECT_EQ(first.command, "C:\\Program Files\\x.exe");
+    EXPECT_EQ(loaded.store.items.At(1).iconFile, "ico.dll");
+    // A missing section is a default item; the section beyond the count is not read.
+    EXPECT_EQ(loaded.store.outline, (OutlineList{"Padded", "", "\tChild\twith tab", "New Item"}));
+    EXPECT_EQ(loaded.tree.Count(), 4);
+    std::vector<int> slots;
+    for (NodeId id : loaded.tree.PreOrder()) slots.push_back(loaded.tree.Slot(id));
+    EXPECT_EQ(slots, (std::vector<int>{0, 1, 2, 3}));
+
+    Loaded none = LoadText("[Dat]\r\nCnt=0\r\n");
+    EXPECT_EQ(none.error, "");
+    EXPECT_TRUE(none.tree.Empty());
+    EXPECT_TRUE(none.store.outline.empty());
+}
+
+TEST(LoadItems, BadCountFailsWithoutStaleSlots) {
+    const char* texts[] = {"", "[Dat]\r\nKey=5\r\n", "[Dat]\r\nCnt=\r\n", "[Dat]\r\nCnt=two\r\n",
+                           "[Dat]\r\nCnt=-1\r\n", "[Dat]\r\nCnt=100001\r\n", "[Dat]\r\nCnt=2147483647\r\n"};
+    for (const char* text : texts) {
+        Loaded loaded = LoadText(kExampleFile);
+        ASSERT_EQ(loaded.error, "");
+        MemoryFiles files;
+        if (*text) files.files[kPath] = text;
+        Load(files, loaded);
+        EXPECT_EQ(loaded.error, "Range check error") << text;
+        EXPECT_EQ(loaded.hotkey, std::string(text).find("Key=5") != std::string::npos ? 5 : 0) << text;  // given before the check
+        EXPECT_EQ(loaded.store.items.Count(), 0);
+        EXPECT_TRUE(loaded.store.outline.empty());
+        EXPECT_TRUE(loaded.store.suppressTreeSync);
+        // The previous nodes stay, but none of them claims a slot of the emptied table.
+        EXPECT_EQ(loaded.tree.Count(), 3);
+        for (NodeId id : loaded.tree.PreOrder()) EXPECT_EQ(loaded.tree.Slot(id), -1);
+
+        // Saving that state keeps the titles, as default Program/Command items.
+        EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 0), "");
+        Loaded back = LoadText(files.files[kPath]);
+        EXPECT_EQ(back.store.outline, (OutlineList{"Tools", "\tEditor", "-"}));
+        EXPECT_EQ(back.store.items.At(2).kind, kKindProgram);
+    }
+}
+
+TEST(LoadItems, InvalidLevelKeepsTheItemsAndAPartialTree) {
+    Loaded loaded = LoadText(
+        "[Dat]\r\nCnt=4\r\n[0]\r\nTit=Top\r\n[1]\r\nTit=#|Child\r\n[2]\r\nTit=#|#|#|Deep\r\nPrg=x\r\n"
+        "[3]\r\nTit=After\r\n");
+    EXPECT_EQ(loaded.error, "Invalid level (3) for item \"Deep\"");
+    EXPECT_EQ(loaded.store.items.Count(), 4);
+    EXPECT_EQ(loaded.store.items.At(2).command, "x");
+    EXPECT_EQ(loaded.store.outline.size(), 4u);
+    EXPECT_EQ(loaded.tree.Count(), 2);
+    for (NodeId id : loaded.tree.PreOrder()) EXPECT_EQ(loaded.tree.Slot(id), -1);
+    EXPECT_TRUE(loaded.store.suppressTreeSync);
+}
+
+TEST(SaveItems, FailedWriteChangesNothing) {
+    MemoryFiles files;
+    files.files[kPath] = kExampleFile;
+    Loaded loaded;
+    Load(files, loaded);
+    ASSERT_EQ(loaded.error, "");
+    loaded.tree.AddRoot("Added", loaded.store.items.Append());
+    loaded.store.items.At(3).command = "new.exe";
+
+    files.failWrites = true;
+    EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 0x6026), "Unable to write to " + kPath);
+    EXPECT_EQ(files.files[kPath], kExampleFile);
+    EXPECT_EQ(loaded.store.outline, (OutlineList{"Tools", "\tEditor", "-"}));
+    EXPECT_EQ(loaded.store.items.At(3).command, "new.exe");  // the edit survives for a retry
+
+    files.failWrites = false;
+    EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 0x6026), "");
+    Loaded back = LoadText(files.files[kPath]);
+    EXPECT_EQ(back.hotkey, 0x6026);
+    EXPECT_EQ(back.store.items.At(3).command, "new.exe");
+}
+
+TEST(SaveItems, TitlesSurviveTheRoundTrip) {
+    ItemStore store;
+    Tree tree;
+    const char* titles[] = {"  Lead", "Mid\tTab", "Has #| mark", "Line\r\nBreak", "\"Quoted\"", "\xC4pfel"};
+    for (const char* title : titles) tree.AddRoot(title, store.items.Append());
+    MemoryFiles files;
+    ASSERT_EQ(SaveError(files, store, tree, 0), "");
+    Loaded back = LoadText(files.files[kPath]);
+    // Top-level leading blanks and one pair of enclosing quotes are lost by the format
+    // itself; a line break becomes blanks rather than splitting the file.
+    EXPECT_EQ(back.store.outline,
+              (OutlineList{"Lead", "Mid\tTab", "Has \t mark", "Line  Break", "Quoted", "\xC4pfel"}));
+    EXPECT_EQ(back.tree.Count(), 6);
+}
+
+TEST(WriteDefaultConfig, CreatesOneItemOnlyWhenNoFileIsThere) {
+    MemoryFiles files;
+    WriteDefaultConfig(files, kPath, 0x6026);
+    EXPECT_EQ(files.files[kPath],
+              "[Dat]\r\nKey=24614\r\nCnt=1\r\n[0]\r\nTit=New Item\r\nArt=0\r\nPrg=\r\nPar=\r\nDir=\r\nWin=0\r\n"
+              "Ico=\r\nIdx=0\r\n");
+    files.files[kPath] = "[Dat]\r\nCnt=0\r\n";
+    WriteDefaultConfig(files, kPath, 1);
+    EXPECT_EQ(files.files[kPath], "[Dat]\r\nCnt=0\r\n");
+
+    MemoryFiles readOnly;
+    readOnly.failWrites = true;
+    EXPECT_THROW(WriteDefaultConfig(readOnly, kPath, 0), KestrinError);
+}
+
+TEST(ConfigHostile, BoundedResults) {
+    // A 50 MB file: ten thousand items with long values, plus junk.
+    std::string big = "[Dat]\r\nCnt=10000\r\n";
+    const std::string longValue(2500, 'v');
+    for (int i = 0; i < 10000; ++i)
+        big += "[" + std::to_string(i) + "]\r\nTit=t" + std::to_string(i) + "\r\nPrg=" + longValue + "\r\nPar=" +
+               longValue + "\r\n";
+    while (big.size() < (50u << 20)) big += "junk line without equals\r\n";
+    Loaded loaded = LoadText(big);
+    EXPECT_EQ(loaded.error, "");
+    EXPECT_EQ(loaded.store.items.At(9999).command.size(), kIniValueLimit);
+
+    // A 1 MB title arrives cut.
+    Loaded title = LoadText("[Dat]\r\nCnt=1\r\n[0]\r\nTit=" + std::string(1u << 20, 'T') + "\r\n");
+    EXPECT_EQ(title.store.outline.at(0).size(), kIniValueLimit);
+
+    // A chain of items each one level deeper: the cut value cannot express more than 1023
+    // levels, so the chain flattens there instead of growing without bound.
+    std::string deep = "[Dat]\r\nCnt=3000\r\n";
+    std::string stored;
+    for (int i = 0; i < 3000; ++i) {
+        deep += "[" + std::to_string(i) + "]\r\nTit=" + stored + "x\r\n";
+        stored += "#|";
+    }
+    Loaded chain = LoadText(deep);
+    EXPECT_EQ(chain.error, "");
+    EXPECT_EQ(chain.tree.Count(), 3000);
+    EXPECT_EQ(chain.tree.Depth(chain.tree.AtPreOrderIndex(2999)), 1023);
+
+    // Saving a tree 100,000 levels deep would need a file of billions of bytes: a clean
+    // error, and the old file stays.
+    ItemStore store;
+    Tree tower;
+    NodeId node = kNoNode;
+    for (int i = 0; i < 100000; ++i) node = tower.AddChild(node, "level", store.items.Append());
+    MemoryFiles files;
+    files.files[kPath] = kExampleFile;
+    EXPECT_EQ(SaveError(files, store, tower, 0), "Unable to write to " + kPath);
+    EXPECT_EQ(files.files[kPath], kExampleFile);
+}
