@@ -1,7 +1,6 @@
 #include "settings/item_form.h"
 
-#include <cstdint>
-
+#include "core/ini.h"
 #include "core/outline.h"
 
 namespace kestrin {
@@ -34,13 +33,6 @@ constexpr FieldStates kFieldStates[3] = {
 constexpr FormEdit kAllEdits[kFormEditCount] = {FormEdit::Edit1, FormEdit::Edit3, FormEdit::Edit2,
                                                 FormEdit::Edit5, FormEdit::Edit4, FormEdit::Edit6};
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Restores a flag on every way out, exceptions included.
 class FlagScope {
 public:
@@ -57,31 +49,10 @@ private:
 }  // namespace
 
 std::optional<int> ParseIniIntegerText(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    bool hex = false;
-    if (i < text.size() && (text[i] == '$' || text[i] == 'x' || text[i] == 'X')) {
-        hex = true;
-        ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
-        hex = true;
-        i += 2;
-    }
-    if (i == text.size()) return std::nullopt;
-    // Decimal must fit a signed 32-bit integer; hexadecimal may use all 32 bits.
-    const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
-    std::uint64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const int digit = hex ? HexValue(text[i]) : (text[i] >= '0' && text[i] <= '9' ? text[i] - '0' : -1);
-        if (digit < 0) return std::nullopt;
-        value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
-        if (value > limit) return std::nullopt;
-    }
-    std::uint32_t bits = static_cast<std::uint32_t>(value);
-    if (negative) bits = 0u - bits;
-    return static_cast<int>(static_cast<std::int32_t>(bits));
+    // The INI reading answers with a fallback on failure; no text reads as both 0 and 1.
+    const int value = ParseIniInteger(text, 0);
+    if (value == 0 && ParseIniInteger(text, 1) == 1) return std::nullopt;
+    return value;
 }
 
 int ParseIconIndexText(const std::string& text) {
@@ -149,9 +120,11 @@ void ItemForm::TreeView1Change(NodeId node) {
     if (updating_) return;
     if (!tree_.IsAlive(node)) {
         // The window must not sit without a selection while nodes exist.
-        if (!tree_.Empty()) Apply(TreeEdit{false, tree_.FirstRoot(), false, true,
-                                           {{TreeStep::Kind::Select, tree_.FirstRoot()}}});
-        else selected_ = kNoNode;
+        TreeEdit first;
+        first.selected = tree_.FirstRoot();
+        first.syncAfter = first.selected != kNoNode;
+        if (first.syncAfter) first.steps.push_back({TreeStep::Kind::Select, first.selected});
+        Apply(first);
         return;
     }
     selected_ = node;

@@ -80,9 +80,7 @@ struct KeyCommand {
 };
 extern const KeyCommand kActionList1[6];
 
-// Parses text as a 32-bit signed integer by the INI rules: optional leading blanks, an
-// optional sign, then decimal digits, or hexadecimal digits after "$", "x", "X", "0x" or
-// "0X". Anything else, and a value out of range, yields nullopt.
+// The INI integer reading of a text (ParseIniInteger), nullopt where it is no integer.
 std::optional<int> ParseIniIntegerText(std::string_view text);
 
 // Parses an icon index field the way Edit6Change does: throws KestrinError
