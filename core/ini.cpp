@@ -376,9 +376,10 @@ bool IniFile::EraseSection(std::string_view section) {
 }
 
 bool IniFile::EraseKey(std::string_view section, std::string_view key) {
-    // The platform looks through every section of the name for the first such key.
-    const std::string_view sectionName = TrimBlanks(UpToNul(section));
-    const std::string_view keyName = TrimBlanks(UpToNul(key));
+    // The platform looks through every section of the name for the first such key, comparing
+    // the names as given, untrimmed.
+    const std::string_view sectionName = UpToNul(section);
+    const std::string_view keyName = UpToNul(key);
     for (std::uint32_t i = 0; i < sections_.size(); ++i) {
         Section& s = sections_[i];
         if (!s.alive || !SameName(View(s.name), sectionName)) continue;
