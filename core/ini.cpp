@@ -1,5 +1,6 @@
 #include "core/ini.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace kestrin {
@@ -165,32 +166,51 @@ void IniFile::Index::Erase(std::uint32_t hash, std::uint32_t entry) {
         }
 }
 
+void IniFile::Index::Reserve(size_t entries) {
+    if ((entries + 1) * 2 > slots_.size()) Rehash((entries + 1) * 2);
+}
+
 void IniFile::Index::Grow() {
+    size_t live = 0;
+    for (const Slot& slot : slots_)
+        if (slot.entry != kNone && slot.entry != kTombstone) ++live;
+    Rehash((live + 1) * 4);
+}
+
+void IniFile::Index::Rehash(size_t minimumSlots) {
     std::vector<Slot> old;
     old.swap(slots_);
-    size_t live = 0;
-    for (const Slot& slot : old)
-        if (slot.entry != kNone && slot.entry != kTombstone) ++live;
     size_t size = 16;
-    while (size < (live + 1) * 4) size *= 2;
+    while (size < minimumSlots) size *= 2;
     slots_.assign(size, Slot{});
-    used_ = live;
+    used_ = 0;
     const size_t mask = size - 1;
     for (const Slot& slot : old) {
         if (slot.entry == kNone || slot.entry == kTombstone) continue;
         size_t i = slot.hash & mask;
         while (slots_[i].entry != kNone) i = (i + 1) & mask;
         slots_[i] = slot;
+        ++used_;
     }
 }
 
 std::uint32_t IniFile::NameHash(std::uint32_t seed, std::string_view name) {
-    std::uint32_t hash = 2166136261u ^ (seed * 16777619u);
+    // FNV-1a over the folded name, then a full avalanche: linear probing needs the low bits
+    // to depend on every byte and on the section number.
+    auto mix = [](std::uint32_t h) {
+        h ^= h >> 16;
+        h *= 0x85ebca6bu;
+        h ^= h >> 13;
+        h *= 0xc2b2ae35u;
+        h ^= h >> 16;
+        return h;
+    };
+    std::uint32_t hash = 2166136261u ^ mix(seed);
     for (char c : name) {
         hash ^= static_cast<unsigned char>(FoldByte(c));
         hash *= 16777619u;
     }
-    return hash ^ (hash >> 15);
+    return mix(hash);
 }
 
 IniFile::IniFile() {
@@ -217,12 +237,20 @@ IniFile IniFile::Parse(std::string_view text) {
         return Span{static_cast<std::uint32_t>(part.data() - all.data()), static_cast<std::uint32_t>(part.size())};
     };
 
+    // One entry per line at most: reserving up front spares the regrowth of a large file.
+    const size_t lines = static_cast<size_t>(std::count(all.begin(), all.end(), '\n')) + 1;
+    const size_t expected = std::min(lines, all.size() / 4 + 1);
+    ini.keys_.reserve(expected);
+    ini.keyIndex_.Reserve(expected);
+
     std::uint32_t current = 0;
     std::uint32_t previousKey = kNone;  // the previous key of the current section
+    const char* const data = all.data();
+    const size_t size = all.size();
     size_t pos = 0;
-    while (pos < all.size()) {
-        size_t end = all.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos) end = all.size();
+    while (pos < size) {
+        size_t end = pos;
+        while (end < size && data[end] != '\n' && data[end] != '\r') ++end;
         std::string_view line = TrimBlanks(all.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty()) continue;

@@ -90,6 +90,7 @@ private:
         template <typename Same>
         void Insert(std::uint32_t hash, std::uint32_t entry, Same same);
         void Erase(std::uint32_t hash, std::uint32_t entry);
+        void Reserve(std::size_t entries);
 
     private:
         struct Slot {
@@ -97,6 +98,7 @@ private:
             std::uint32_t entry = kNone;
         };
         void Grow();
+        void Rehash(std::size_t minimumSlots);
         std::vector<Slot> slots_;
         std::size_t used_ = 0;  // live entries and tombstones
     };
