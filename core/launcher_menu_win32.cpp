@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <map>
+#include <utility>
+
 #include "shell/popup_menu_win32.h"
 
 namespace kestrin {
@@ -18,19 +21,24 @@ HICON ExtractSmallIcon(const std::string& path, int index) {
 std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images) {
     for (int i = ImageList_GetImageCount(images) - 1; i >= kFixedPictureCount; --i) ImageList_Remove(images, i);
     std::vector<int> pictures(menu.entries.size(), -1);
+    // Each file is read afresh for every showing, but only once per showing: many entries
+    // of one big menu often share a program's icon.
+    std::map<std::pair<std::string, int>, HICON> extracted;
     for (size_t i = 0; i < menu.entries.size(); ++i) {
         const PictureRequest& request = menu.entries[i].picture;
         if (request.source == PictureRequest::Source::Folder) {
             pictures[i] = kFolderPicture;
         } else if (request.source == PictureRequest::Source::File && !request.path.empty()) {
             // An empty path yields no icon anyway; skipping it spares a shell call per entry.
-            HICON icon = ExtractSmallIcon(request.path, request.index);
-            if (icon) {
-                pictures[i] = ImageList_AddIcon(images, icon);
-                DestroyIcon(icon);
-            }
+            auto key = std::make_pair(request.path, request.index);
+            auto found = extracted.find(key);
+            if (found == extracted.end())
+                found = extracted.emplace(std::move(key), ExtractSmallIcon(request.path, request.index)).first;
+            if (found->second) pictures[i] = ImageList_AddIcon(images, found->second);
         }
     }
+    for (auto& [key, icon] : extracted)
+        if (icon) DestroyIcon(icon);
     return pictures;
 }
 
