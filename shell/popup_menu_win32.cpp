@@ -20,15 +20,6 @@ std::set<PopupMenu*>& LiveMenus() {
 
 PopupMenu* gTracked = nullptr;
 
-void SetCheckOrBitmapStyle(HMENU menu) {
-    // The picture takes the place of the check mark column instead of adding a second one.
-    MENUINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIM_STYLE;
-    info.dwStyle = MNS_CHECKORBMP;
-    SetMenuInfo(menu, &info);
-}
-
 LRESULT HandlePopupListMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_MEASUREITEM: {
@@ -84,7 +75,6 @@ HWND PopupListWindow() {
 }  // namespace
 
 PopupMenu::PopupMenu() : menu_(CreatePopupMenu()) {
-    SetCheckOrBitmapStyle(menu_);
     LiveMenus().insert(this);
 }
 
@@ -130,7 +120,6 @@ void AppendMenuEntry(HMENU menu, const std::string& caption, UINT id, int image,
         item.dwTypeData = const_cast<char*>(caption.c_str());
         item.wID = id;
         if (submenu) {
-            SetCheckOrBitmapStyle(submenu);
             item.fMask |= MIIM_SUBMENU;
             item.hSubMenu = submenu;
         }
