@@ -1,0 +1,186 @@
+# Shared helpers for the end-to-end scripts: the real kestrin.exe under Wine, driven with
+# xdotool and inspected with probe.exe. Source it, then call e2e_init NAME once.
+#
+# Each script shares one prefix and display across its tests; each test gets a fresh run
+# folder build/e2e/NAME holding kestrin.exe (its ConfigFile is written beside it) and
+# recorder.exe. The folder is reached through the prefix's K: drive (the repository root),
+# so "%usb%" stands for "K:".
+#
+# Reporting: t_begin NAME ... t_fail WHY ... t_end prints "PASS NAME" or "FAIL NAME: WHY"
+# with the first failure's reason.
+
+E2E_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+. "$E2E_ROOT/tools/wine-env.sh"
+WIN_DIR=${KESTRIN_WIN_DIR:-$E2E_ROOT/build/e2e-win}
+SHOTS="$E2E_ROOT/build/screenshots"
+TIP="Kestrin 3.1"
+KESTRIN_PID=""
+RUN_DIR=""
+RUN_WIN=""
+E2E_FAILED=0
+
+e2e_init() { # name
+    local name=$1 tool
+    for tool in kestrin.exe probe.exe menureader_dll.dll recorder.exe; do
+        if [ ! -f "$WIN_DIR/$tool" ]; then
+            echo "FAIL $name: $WIN_DIR/$tool is missing (build the cross build first)"
+            exit 1
+        fi
+    done
+    mkdir -p "$SHOTS"
+    trap e2e_cleanup EXIT
+    wine_up "e2e-$name" || { echo "FAIL $name: no Wine prefix or display"; exit 1; }
+}
+
+e2e_cleanup() {
+    wine_down
+    [ -n "$KESTRIN_PID" ] && wait "$KESTRIN_PID" 2>/dev/null
+    KESTRIN_PID=""
+}
+
+# ---- reporting ----------------------------------------------------------------------
+
+t_begin() { T_NAME=$1; T_WHY=""; }
+t_fail() { [ -z "$T_WHY" ] && T_WHY=$*; return 1; }
+t_ok() { [ -z "$T_WHY" ]; }
+t_end() {
+    if [ -z "$T_WHY" ]; then
+        echo "PASS $T_NAME"
+    else
+        echo "FAIL $T_NAME: $T_WHY"
+        E2E_FAILED=$((E2E_FAILED + 1))
+    fi
+}
+expect_eq() { # what actual expected
+    [ "$2" = "$3" ] || t_fail "$1: got '$2', expected '$3'"
+}
+
+# ---- probe and run folders --------------------------------------------------------------
+
+# probe.exe's output without carriage returns; the exit code is probe's.
+probe() {
+    local out rc
+    out=$($WINE "$WIN_DIR/probe.exe" "$@" 2>/dev/null)
+    rc=$?
+    [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
+    return $rc
+}
+
+# A Windows path on K: for a path under the repository.
+win_path() { # unix path under E2E_ROOT
+    local rel=${1#"$E2E_ROOT"/}
+    printf 'K:\\%s' "${rel//\//\\}"
+}
+
+new_run_dir() { # name: fresh build/e2e/NAME with the programs; sets RUN_DIR and RUN_WIN
+    RUN_DIR="$E2E_ROOT/build/e2e/$1"
+    rm -rf "$RUN_DIR"
+    mkdir -p "$RUN_DIR"
+    cp "$WIN_DIR/kestrin.exe" "$WIN_DIR/recorder.exe" "$RUN_DIR/"
+    RUN_WIN=$(win_path "$RUN_DIR")
+}
+
+# Starts the run folder's kestrin.exe in the background, from the run folder, as a child
+# of this shell so that its exit code can be collected.
+kestrin_start() {
+    local here=$PWD
+    cd "$RUN_DIR" || return 1
+    $WINE "$RUN_WIN\\kestrin.exe" >/dev/null 2>&1 &
+    KESTRIN_PID=$!
+    cd "$here" || return 1
+}
+
+# Waits for the started kestrin.exe to end and sets KESTRIN_EXIT to its exit code
+# ("running" when it did not end in time).
+kestrin_wait_exit() { # seconds
+    local deadline=$(( $(date +%s) + $1 ))
+    KESTRIN_EXIT=running
+    while kill -0 "$KESTRIN_PID" 2>/dev/null; do
+        [ "$(date +%s)" -ge "$deadline" ] && return 1
+        sleep 0.1
+    done
+    wait "$KESTRIN_PID"
+    KESTRIN_EXIT=$?
+    KESTRIN_PID=""
+}
+
+# Ends every process of the prefix (the desktop included) so the next test starts clean.
+reset_prefix() {
+    xdotool mouseup 1 mouseup 3 >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    [ -n "$KESTRIN_PID" ] && wait "$KESTRIN_PID" 2>/dev/null
+    KESTRIN_PID=""
+}
+
+# ---- tray icon, mouse, keys -----------------------------------------------------------
+
+# Waits for Kestrin's icon and sets ICON_X/ICON_Y to its centre.
+wait_icon() { # seconds
+    local line
+    line=$(probe wait-tray "$TIP" "$1") || return 1
+    line=$(printf '%s\n' "$line" | head -1)
+    ICON_X=$(printf '%s' "$line" | awk -F'\t' '{print int(($2 + $4) / 2)}')
+    ICON_Y=$(printf '%s' "$line" | awk -F'\t' '{print int(($3 + $5) / 2)}')
+}
+
+tip_hidden() { ! probe tray | awk -F'\t' '$6 == 1' | grep -q .; }
+icon_count() { probe tray | awk -F'\t' -v tip="$TIP" '$7 == tip' | wc -l; }
+
+click_icon() { xdotool mousemove "$ICON_X" "$ICON_Y" click 1; }
+right_press_icon() { xdotool mousemove "$ICON_X" "$ICON_Y" mousedown 3; }
+press_hotkey() { xdotool key shift+ctrl+alt+Up; }
+wait_menus() { probe wait-menus "$1" "$2" >/dev/null; } # count seconds
+
+# Clicks the centre of a rectangle "L T R B".
+click_rect() { # "l t r b"
+    set -- $1
+    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 )) click 1
+}
+hover_rect() {
+    set -- $1
+    xdotool mousemove $(( ($1 + $3) / 2 )) $(( ($2 + $4) / 2 ))
+}
+
+screenshot() { import -window root "$SHOTS/$1.png" 2>/dev/null; }
+
+# ---- menus ----------------------------------------------------------------------------
+
+# The shown menus as "probe menus" prints them, kept in MENUS.
+read_menus() { MENUS=$(probe menus); }
+
+# The rectangle "L T R B" of the item whose caption is exactly CAPTION in menu N of MENUS.
+item_rect() { # menu-number caption
+    printf '%s\n' "$MENUS" | awk -F'\t' -v m="$1" -v c="$2" '
+        $1 == "menu" { cur = $2 } $1 == "item" && cur == m && $11 == c { print $7, $8, $9, $10; exit }'
+}
+
+# Menu N of MENUS in a readable form, one item per line:
+#   "----" for a separator, else the caption, then " >" when it opens a submenu and
+#   " [pic]" when a picture is shown in front of the caption (judged from the screen).
+describe_menu() { # menu-number
+    local shot=/tmp/e2e-menu-$$.png kind sub l t r b caption line
+    # The icon's tip can lie over the menu for a moment after the pointer left the icon.
+    wait_for 3 tip_hidden
+    sleep 0.2
+    import -window root "$shot" 2>/dev/null
+    printf '%s\n' "$MENUS" | awk -F'\t' -v m="$1" '
+        $1 == "menu" { cur = $2 } $1 == "item" && cur == m { print $3 "\t" $4 "\t" $7 "\t" $8 "\t" $9 "\t" $10 "\t" $11 }' |
+    while IFS=$'\t' read -r kind sub l t r b caption; do
+        if [ "$kind" = separator ]; then echo "----"; continue; fi
+        line=$caption
+        [ "$sub" = 1 ] && line="$line >"
+        picture_shown "$shot" "$l" "$t" "$r" "$b" && line="$line [pic]"
+        printf '%s\n' "$line"
+    done
+    rm -f "$shot"
+}
+
+# Whether an item shows a picture, judged from the screen: a caption alone draws the row in
+# two colours (background and text, the submenu arrow included), a picture adds more.
+picture_shown() { # screenshot left top right bottom
+    local colours
+    colours=$(convert "$1" -crop "$(( $4 - $2 - 2 ))x$(( $5 - $3 - 2 ))+$(( $2 + 1 ))+$(( $3 + 1 ))" +repage \
+        -format '%k' info: 2>/dev/null)
+    [ "${colours:-1}" -gt 2 ]
+}

@@ -1,0 +1,365 @@
+#!/bin/bash
+# The resident program as a user meets it: first start, single instance, the tray icon and
+# its two menus, the hotkey, launching an entry and "E&xit". One prefix for all tests;
+# wineserver -k between the groups that need a fresh start.
+. "$(dirname "$0")/lib.sh"
+e2e_init resident
+
+DEFAULT_INI=$'[Dat]\r\nKey=57382\r\nCnt=1\r\n[0]\r\nTit=New Item\r\nArt=0\r\nPrg=\r\nPar=\r\nDir=\r\nWin=0\r\nIco=\r\nIdx=0\r\n'
+
+write_ini() { sed 's/$/\r/' > "$RUN_DIR/kestrin.ini"; } # text with LF lines on stdin
+
+# Kestrin's visible top-level windows, and taskbar buttons (the start button at x=0 aside).
+visible_windows() { probe windows kestrin.exe | awk -F'\t' '$3 == 1'; }
+taskbar_buttons() { probe taskbar | awk -F'\t' '$3 == 1 && $5 > 0'; }
+
+# Closes whatever menus are open: Escape (one level each) with the pointer on the top
+# menu's border, then a click outside as the last resort.
+close_menus() {
+    local rect i
+    for i in 1 2 3 4; do
+        probe wait-menus 0 0.3 >/dev/null && return 0
+        read_menus
+        rect=$(printf '%s\n' "$MENUS" | awk -F'\t' '$1 == "menu" { print $4, $5 }' | tail -1)
+        [ -z "$rect" ] && return 0
+        set -- $rect
+        xdotool mousemove $(( $1 + 1 )) $(( $2 + 1 )) key Escape
+    done
+    xdotool mousemove 300 200 click 1
+    wait_menus 0 3
+}
+
+# Opens the launcher menu with a click on the icon and parks the pointer on the menu's
+# border, where it neither selects an entry nor brings up the icon's tip.
+open_launcher_by_click() {
+    click_icon
+    wait_menus 1 5 || return 1
+    read_menus
+    set -- $(printf '%s\n' "$MENUS" | awk -F'\t' '$1 == "menu" { print $4, $5; exit }')
+    xdotool mousemove $(( $1 + 1 )) $(( $2 + 1 ))
+}
+
+# ---- first start with the default ConfigFile ------------------------------------------
+
+new_run_dir first
+kestrin_start
+
+t_begin first_start_default_config
+if ! wait_icon 30; then
+    t_fail "no tray icon with the tip '$TIP' within 30 s"
+else
+    printf '%s' "$DEFAULT_INI" > "$RUN_DIR/expected.ini"
+    cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/expected.ini" ||
+        t_fail "ConfigFile is not the default one: $(cat -A "$RUN_DIR/kestrin.ini" 2>&1 | tr '\n' ' ' | cut -c1-200)"
+    expect_eq "icons with the tip" "$(icon_count)" 1
+    sleep 1 # a window shown late would show up here
+    expect_eq "visible windows" "$(visible_windows)" ""
+    expect_eq "taskbar buttons" "$(taskbar_buttons)" ""
+    probe hotkey-free 7 0x26 >/dev/null && t_fail "Shift+Ctrl+Alt+Up is not registered"
+fi
+t_end
+
+t_begin second_start_ends_at_once
+( cd "$RUN_DIR" && timeout 20 $WINE "$RUN_WIN\\kestrin.exe" >/dev/null 2>&1 )
+expect_eq "second start's exit code" "$?" 0
+expect_eq "icons with the tip" "$(icon_count)" 1
+expect_eq "kestrin processes" "$(probe processes | awk -F'\t' 'tolower($3) == "kestrin.exe"' | wc -l)" 1
+kill -0 "$KESTRIN_PID" 2>/dev/null || t_fail "the first instance ended"
+expect_eq "visible windows" "$(visible_windows)" ""
+t_end
+
+t_begin tray_tip_shown_on_hover
+xdotool mousemove "$ICON_X" "$ICON_Y"
+if probe wait-tip "$TIP" 8; then
+    screenshot tray-tip
+else
+    t_fail "the tip '$TIP' did not show while hovering the icon"
+fi
+t_end
+
+t_begin hotkey_shows_menu_at_cursor_once
+xdotool mousemove 400 300
+press_hotkey
+if ! wait_menus 1 5; then
+    t_fail "Shift+Ctrl+Alt+Up showed no menu"
+else
+    read_menus
+    expect_eq "default menu" "$(describe_menu 0)" "&New Item"
+    expect_eq "menu corner" "$(printf '%s\n' "$MENUS" | awk -F'\t' '$1 == "menu" { print $4, $5; exit }')" "400 300"
+    before=$MENUS
+    # Off the menu, so that only the hotkey reaches Kestrin: a menu under the pointer gets
+    # the modifier presses too, and Alt alone closes a menu.
+    xdotool mousemove 700 150
+    press_hotkey
+    probe wait-menus 2 2 >/dev/null && t_fail "the hotkey over the open menu showed a second menu"
+    kill -0 "$KESTRIN_PID" 2>/dev/null || t_fail "kestrin ended after the hotkey over the open menu"
+    read_menus
+    # The posted click may close the menu; if it is still open it must be the same menu.
+    [ -n "$MENUS" ] && expect_eq "menu after the second hotkey" "$MENUS" "$before"
+    close_menus
+    open_launcher_by_click || t_fail "no menu on a click after the hotkey"
+    close_menus
+fi
+t_end
+
+reset_prefix
+
+# ---- Key=0 ------------------------------------------------------------------------------
+
+new_run_dir nokey
+write_ini <<'EOF'
+[Dat]
+Key=0
+Cnt=1
+[0]
+Tit=Only
+Art=0
+EOF
+kestrin_start
+
+t_begin key0_registers_no_hotkey
+if ! wait_icon 30; then
+    t_fail "no tray icon"
+else
+    probe hotkey-free 7 0x26 >/dev/null || t_fail "Shift+Ctrl+Alt+Up is held with Key=0"
+    xdotool mousemove 400 300
+    press_hotkey
+    probe wait-menus 1 2 >/dev/null && t_fail "the hotkey showed a menu with Key=0"
+    close_menus
+    if open_launcher_by_click; then
+        read_menus
+        expect_eq "menu from the icon" "$(describe_menu 0)" "&Only"
+    else
+        t_fail "no menu on a click on the icon"
+    fi
+    close_menus
+fi
+t_end
+
+reset_prefix
+
+# ---- a prepared menu: shape, captions, pictures, launching, exit --------------------------
+
+new_run_dir menu
+mkdir -p "$RUN_DIR/work"
+convert -size 8x8 xc:red xc:lime +append \( -size 8x8 xc:blue xc:yellow +append \) -append \
+    -colors 16 "$RUN_DIR/pic.ico"
+R='%usb%\build\e2e\menu'
+write_ini <<EOF
+[Dat]
+Key=57382
+Cnt=16
+[0]
+Tit=-
+Art=1
+[1]
+Tit=&Recorder
+Art=0
+Prg=$R\\recorder.exe
+Par=|first arg| %usb% x
+Dir=$R\\work
+Win=1
+Ico=%USB%\\build\\e2e\\menu\\pic.ico
+Idx=0
+[2]
+Tit=Save && Load
+Art=0
+Prg=
+Ico=C:\\windows\\notepad.exe
+Idx=0
+[3]
+Tit=-
+Art=1
+[4]
+Tit=-
+Art=0
+[5]
+Tit=Tools
+Art=2
+[6]
+Tit=#|&Alpha
+Art=0
+Prg=|$R\\recorder.exe|
+Win=2
+[7]
+Tit=#|&Apple
+Art=0
+[8]
+Tit=#|-
+Art=1
+[9]
+Tit=#|More
+Art=2
+Ico=$R\\pic.ico
+Idx=0
+[10]
+Tit=#|#|Deep Item
+Art=0
+Prg=C:\\windows\\notepad.exe
+[11]
+Tit=#|#|-
+Art=1
+[12]
+Tit=#|-
+Art=1
+[13]
+Tit=Say &!
+Art=0
+[14]
+Tit=2nd
+Art=0
+[15]
+Tit=-
+Art=1
+EOF
+cp "$RUN_DIR/kestrin.ini" "$RUN_DIR/kestrin.ini.before"
+kestrin_start
+
+TOP_MENU='&Recorder [pic]
+&Save && Load [pic]
+----
+&Tools > [pic]
+Say &!
+&2nd'
+TOOLS_MENU='&Alpha
+A&pple
+----
+&More > [pic]'
+MORE_MENU='&Deep Item [pic]'
+
+# Opens the launcher menu and its "Tools" submenu; leaves MENUS read with Tools as menu 0.
+open_tools() {
+    open_launcher_by_click || return 1
+    hover_rect "$(item_rect 0 '&Tools')"
+    wait_menus 2 5 || return 1
+    read_menus
+}
+
+t_begin launcher_menu_from_config
+if ! wait_icon 30; then
+    t_fail "no tray icon"
+elif ! open_launcher_by_click; then
+    t_fail "a click on the icon showed no menu"
+else
+    expect_eq "top level" "$(describe_menu 0)" "$TOP_MENU"
+    tools=$(item_rect 0 '&Tools')
+    if [ -z "$tools" ]; then
+        t_fail "no entry '&Tools'"
+    else
+        hover_rect "$tools"
+        if wait_menus 2 5; then
+            read_menus
+            expect_eq "Tools submenu" "$(describe_menu 0)" "$TOOLS_MENU"
+            screenshot launcher-menu
+            more=$(item_rect 0 '&More')
+            if [ -n "$more" ]; then
+                hover_rect "$more"
+                if wait_menus 3 5; then
+                    read_menus
+                    expect_eq "More submenu" "$(describe_menu 0)" "$MORE_MENU"
+                else
+                    t_fail "hovering '&More' opened no submenu"
+                fi
+            fi
+        else
+            t_fail "hovering '&Tools' opened no submenu"
+        fi
+    fi
+    close_menus
+    # Built anew for every showing: the second showing must look the same.
+    if open_launcher_by_click; then
+        expect_eq "top level, second showing" "$(describe_menu 0)" "$TOP_MENU"
+    else
+        t_fail "no menu on the second click"
+    fi
+    close_menus
+fi
+t_end
+
+# The recorder's log as "exe|cmdline|cwd|flags|show" lines, one per run.
+recorder_runs() {
+    [ -f "$RUN_DIR/recorder.log" ] || return 0
+    tr -d '\r' < "$RUN_DIR/recorder.log" | awk '
+        $0 == "[run]" { if (n++) print line; line = ""; next }
+        { sub(/^[a-z]+=/, ""); line = (line == "" ? $0 : line "|" $0) }
+        END { if (n) print line }'
+}
+wait_runs() { # seconds count
+    local deadline=$(( $(date +%s) + $1 ))
+    until [ "$(recorder_runs | wc -l)" -ge "$2" ]; do
+        [ "$(date +%s)" -ge "$deadline" ] && return 1
+        sleep 0.2
+    done
+}
+# The parameters of a command line: what follows the program name (quoted or not).
+params_of() { # cmdline
+    local rest
+    if [ "${1:0:1}" = '"' ]; then rest=${1#\"*\"}; else rest=${1#"${1%%[ ]*}"}; fi
+    printf '%s' "${rest# }"
+}
+
+t_begin launch_entries_with_fields
+rm -f "$RUN_DIR/recorder.log"
+if ! open_launcher_by_click; then
+    t_fail "no menu"
+else
+    click_rect "$(item_rect 0 '&Recorder')"
+    if ! wait_runs 10 1; then
+        t_fail "choosing '&Recorder' started nothing"
+    else
+        IFS='|' read -r exe cmdline cwd flags show <<<"$(recorder_runs | sed -n 1p)"
+        expect_eq "started file" "$exe" "K:\\build\\e2e\\menu\\recorder.exe"
+        expect_eq "parameters" "$(params_of "$cmdline")" '"first arg" %usb% x'
+        expect_eq "working directory" "$cwd" "K:\\build\\e2e\\menu\\work"
+        expect_eq "uses show window" "$(( flags & 1 ))" 1
+        expect_eq "show state (maximized)" "$show" 3
+    fi
+    if ! open_tools; then
+        t_fail "could not open 'Tools'"
+    else
+        click_rect "$(item_rect 0 '&Alpha')"
+        if ! wait_runs 10 2; then
+            t_fail "choosing '&Alpha' started nothing"
+        else
+            IFS='|' read -r exe cmdline cwd flags show <<<"$(recorder_runs | sed -n 2p)"
+            expect_eq "piped file" "$exe" "K:\\build\\e2e\\menu\\recorder.exe"
+            expect_eq "parameters (none)" "$(params_of "$cmdline")" ""
+            # No directory: the launcher's own current folder, the run folder.
+            cwdUnix=$(WINEDEBUG=-all winepath -u "$cwd" 2>/dev/null)
+            expect_eq "working directory (none given)" "$(realpath -m "$cwdUnix")" "$(realpath "$RUN_DIR")"
+            expect_eq "show state (minimized)" "$show" 6
+        fi
+    fi
+fi
+expect_eq "recorder runs" "$(recorder_runs | wc -l)" 2
+t_end
+
+t_begin context_menu_exit
+xdotool mousemove 300 200
+right_press_icon
+if ! wait_menus 1 5; then
+    t_fail "a right press showed no menu before the release"
+    xdotool mouseup 3
+else
+    read_menus
+    xdotool mouseup 3
+    expect_eq "context menu" "$(describe_menu 0)" $'&Settings [pic]\nE&xit [pic]'
+    exitRect=$(item_rect 0 'E&xit')
+    hover_rect "$(item_rect 0 '&Settings')"
+    screenshot context-menu
+    probe hotkey-free 7 0x26 >/dev/null && t_fail "hotkey not held before E&xit"
+    if [ -z "$exitRect" ]; then
+        t_fail "no 'E&xit'"
+        close_menus
+    else
+        click_rect "$exitRect"
+        kestrin_wait_exit 10
+        expect_eq "exit code after E&xit" "$KESTRIN_EXIT" 0
+        probe wait-no-tray "$TIP" 5 || t_fail "the icon stayed after E&xit"
+        cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/kestrin.ini.before" || t_fail "E&xit changed the ConfigFile"
+        probe hotkey-free 7 0x26 >/dev/null || t_fail "the hotkey is still held after E&xit"
+    fi
+fi
+t_end
+
+[ "$E2E_FAILED" -eq 0 ]

@@ -1,0 +1,480 @@
+// probe.exe: looks at the shared Wine desktop for the end-to-end scripts and prints what it
+// finds as tab-separated lines, one record per line, first field the record type.
+// Run inside the test prefix: `wine probe.exe COMMAND [ARGS]`. Exit code 0 means success
+// (for wait-* commands: the condition was met in time), 1 failure, 2 bad usage.
+//
+// Windows of other processes are read with plain messages; data behind pointers (tooltip
+// tools) goes through memory allocated in the owner process; menus, which only their own
+// process can read, through the injected menureader_dll.dll.
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
+const char kMappingName[] = "KestrinProbeMenuReader";
+const size_t kMappingSize = 1 << 20;
+const char kReaderDll[] = "menureader_dll.dll";
+
+class Handle {
+public:
+    explicit Handle(HANDLE h = nullptr) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    ~Handle() {
+        if (h_) CloseHandle(h_);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+
+private:
+    HANDLE h_;
+};
+
+// Memory inside another process, released with it.
+class RemoteMemory {
+public:
+    RemoteMemory(HANDLE process, size_t size)
+        : process_(process),
+          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteMemory() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    void* get() const { return address_; }
+    bool Write(const void* data, size_t size, size_t offset = 0) const {
+        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) const {
+        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+std::string ClassOf(HWND hwnd) {
+    char name[256] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND hwnd) {
+    char text[1024] = {};
+    // A timeout, so a hung window cannot hang the test run.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        2000, &ignored);
+    return text;
+}
+
+DWORD ProcessOf(HWND hwnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+using ProcessList = std::vector<std::pair<DWORD, std::string>>;
+
+ProcessList Processes() {
+    ProcessList result;
+    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return result;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+        result.emplace_back(entry.th32ProcessID, entry.szExeFile);
+    return result;
+}
+
+std::string ExeOf(DWORD pid, const ProcessList& processes = Processes()) {
+    for (const auto& p : processes)
+        if (p.first == pid) return p.second;
+    return "";
+}
+
+// A process given as a decimal Windows process id or as an executable name.
+bool MatchesProcess(DWORD pid, const std::string& which, const ProcessList& processes) {
+    char* end = nullptr;
+    unsigned long number = std::strtoul(which.c_str(), &end, 10);
+    if (!which.empty() && *end == '\0') return number == pid;
+    return lstrcmpiA(ExeOf(pid, processes).c_str(), which.c_str()) == 0;
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> result;
+    EnumWindows(
+        [](HWND hwnd, LPARAM out) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&result));
+    return result;
+}
+
+std::string RectText(const RECT& r) {
+    return std::to_string(r.left) + "\t" + std::to_string(r.top) + "\t" + std::to_string(r.right) + "\t" +
+           std::to_string(r.bottom);
+}
+
+std::string HwndText(HWND hwnd) {
+    char text[32];
+    std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
+    return text;
+}
+
+// Polls `ready` every 100 ms until it holds or `seconds` have passed.
+template <typename F>
+bool WaitFor(double seconds, F ready) {
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
+    for (;;) {
+        if (ready()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(100);
+    }
+}
+
+// ---- tray ----------------------------------------------------------------------------
+
+struct TrayIcon {
+    RECT rect;  // screen coordinates
+    std::string tip;
+    bool tipShown;
+};
+
+HWND TrayWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
+
+// The shell keeps one tooltip window per icon; a removed icon leaves its tool behind with
+// an empty rectangle, so only tools with a rectangle are icons.
+std::vector<TrayIcon> TrayIcons() {
+    std::vector<TrayIcon> icons;
+    HWND tray = TrayWindow();
+    if (!tray) return icons;
+    const DWORD shellPid = ProcessOf(tray);
+    Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellPid));
+    if (!process) return icons;
+    const size_t textSize = 1024;
+    RemoteMemory remote(process.get(), sizeof(TTTOOLINFOA) + textSize);
+    if (!remote.get()) return icons;
+    char* remoteText = static_cast<char*>(remote.get()) + sizeof(TTTOOLINFOA);
+    for (HWND tip : TopLevelWindows()) {
+        if (ProcessOf(tip) != shellPid || ClassOf(tip) != TOOLTIPS_CLASSA) continue;
+        const int count = static_cast<int>(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            TTTOOLINFOA info = {};
+            info.cbSize = sizeof info;
+            info.lpszText = remoteText;
+            char text[textSize] = {};
+            if (!remote.Write(&info, sizeof info) || !remote.Write(text, textSize, sizeof info)) continue;
+            if (!SendMessageA(tip, TTM_ENUMTOOLSA, i, reinterpret_cast<LPARAM>(remote.get()))) continue;
+            if (!remote.Read(&info, sizeof info) || !remote.Read(text, textSize - 1, sizeof info)) continue;
+            if (IsRectEmpty(&info.rect)) continue;
+            MapWindowPoints(info.hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&info.rect), 2);
+            icons.push_back({info.rect, text, IsWindowVisible(tip) != FALSE});
+        }
+    }
+    return icons;
+}
+
+void PrintIcon(const TrayIcon& icon) {
+    std::printf("icon\t%s\t%d\t%s\n", RectText(icon.rect).c_str(), icon.tipShown ? 1 : 0, icon.tip.c_str());
+}
+
+int CmdTray(int, char**) {
+    for (const TrayIcon& icon : TrayIcons()) PrintIcon(icon);
+    return 0;
+}
+
+int CountIcons(const std::string& tip) {
+    int count = 0;
+    for (const TrayIcon& icon : TrayIcons()) count += icon.tip == tip;
+    return count;
+}
+
+int CmdWaitTray(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string tip = argv[0];
+    if (!WaitFor(std::atof(argv[1]), [&] { return CountIcons(tip) > 0; })) return 1;
+    for (const TrayIcon& icon : TrayIcons())
+        if (icon.tip == tip) PrintIcon(icon);
+    return 0;
+}
+
+int CmdWaitNoTray(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string tip = argv[0];
+    return WaitFor(std::atof(argv[1]), [&] { return CountIcons(tip) == 0; }) ? 0 : 1;
+}
+
+int CmdWaitTip(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string tip = argv[0];
+    return WaitFor(std::atof(argv[1]), [&] {
+               for (const TrayIcon& icon : TrayIcons())
+                   if (icon.tip == tip && icon.tipShown) return true;
+               return false;
+           })
+               ? 0
+               : 1;
+}
+
+// ---- menus ---------------------------------------------------------------------------
+
+std::vector<HWND> ShownMenus() {
+    std::vector<HWND> menus;
+    for (HWND hwnd : TopLevelWindows())
+        if (IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32768") menus.push_back(hwnd);
+    return menus;
+}
+
+std::string ProbeFolder() {
+    char path[MAX_PATH * 4] = {};
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+HMODULE RemoteModule(DWORD pid, const char* name) {
+    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid));
+    if (!snapshot) return nullptr;
+    MODULEENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32First(snapshot.get(), &entry); more; more = Module32Next(snapshot.get(), &entry))
+        if (lstrcmpiA(entry.szModule, name) == 0) return entry.hModule;
+    return nullptr;
+}
+
+bool RunRemote(HANDLE process, LPTHREAD_START_ROUTINE start, void* param, DWORD* exitCode) {
+    Handle thread(CreateRemoteThread(process, nullptr, 0, start, param, 0, nullptr));
+    if (!thread) return false;
+    if (WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0) return false;
+    return GetExitCodeThread(thread.get(), exitCode) != FALSE;
+}
+
+// Loads the reader DLL into `pid` (once; a second load only counts up) and returns the
+// address of its ReadMenuItems there.
+LPTHREAD_START_ROUTINE RemoteReader(HANDLE process, DWORD pid, std::string* error) {
+    const std::string dllPath = ProbeFolder() + kReaderDll;
+    HMODULE local = LoadLibraryA(dllPath.c_str());
+    FARPROC localProc = local ? GetProcAddress(local, "ReadMenuItems") : nullptr;
+    if (!localProc) {
+        *error = "cannot load " + dllPath;
+        return nullptr;
+    }
+    HMODULE remoteBase = RemoteModule(pid, kReaderDll);
+    if (!remoteBase) {
+        RemoteMemory path(process, dllPath.size() + 1);
+        if (!path.get() || !path.Write(dllPath.c_str(), dllPath.size() + 1)) {
+            *error = "cannot write into process";
+            return nullptr;
+        }
+        // kernel32 sits at the same address in every process of the prefix.
+        auto loadLibrary = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+        DWORD ignored = 0;
+        if (!RunRemote(process, loadLibrary, path.get(), &ignored)) {
+            *error = "remote LoadLibraryA failed";
+            return nullptr;
+        }
+        // The thread's exit code holds only the low half of the module address.
+        remoteBase = RemoteModule(pid, kReaderDll);
+        if (!remoteBase) {
+            *error = "reader DLL not loaded";
+            return nullptr;
+        }
+    }
+    const auto offset = reinterpret_cast<const char*>(localProc) - reinterpret_cast<const char*>(local);
+    return reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<char*>(remoteBase) + offset);
+}
+
+// Prints one "menu" line and the reader's "item" lines for a shown menu window.
+bool PrintMenu(int index, HWND window, char* view) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    const DWORD pid = ProcessOf(window);
+    DWORD_PTR menu = 0;
+    SendMessageTimeoutA(window, kGetMenuHandle, 0, 0, SMTO_ABORTIFHUNG, 2000, &menu);
+    std::string error;
+    DWORD count = 0xFFFFFFFF;
+    Handle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
+    if (!menu) {
+        error = "no menu handle";
+    } else if (!process) {
+        error = "cannot open process";
+    } else if (LPTHREAD_START_ROUTINE reader = RemoteReader(process.get(), pid, &error)) {
+        view[0] = '\0';
+        if (!RunRemote(process.get(), reader, reinterpret_cast<void*>(menu), &count)) error = "reader thread failed";
+        else if (count == 0xFFFFFFFF) error = "reader could not read the menu";
+    }
+    std::printf("menu\t%d\t%s\t%s\t%s\t%s\n", index, HwndText(window).c_str(), RectText(rect).c_str(),
+                ExeOf(pid).c_str(), error.empty() ? std::to_string(count).c_str() : "-1");
+    if (!error.empty()) {
+        std::printf("error\t%d\t%s\n", index, error.c_str());
+        return false;
+    }
+    std::fputs(view, stdout);
+    return true;
+}
+
+int CmdMenus(int, char**) {
+    Handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      static_cast<DWORD>(kMappingSize), kMappingName));
+    if (!mapping) return 1;
+    char* view = static_cast<char*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, kMappingSize));
+    if (!view) return 1;
+    bool ok = true;
+    int index = 0;
+    // Window order: an open submenu comes before the menu it belongs to.
+    for (HWND window : ShownMenus()) ok = PrintMenu(index++, window, view) && ok;
+    UnmapViewOfFile(view);
+    return ok ? 0 : 1;
+}
+
+int CmdWaitMenus(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const size_t wanted = static_cast<size_t>(std::atoi(argv[0]));
+    size_t shown = 0;
+    const bool met = WaitFor(std::atof(argv[1]), [&] { return (shown = ShownMenus().size()) == wanted; });
+    std::printf("menus\t%u\n", static_cast<unsigned>(shown));
+    return met ? 0 : 1;
+}
+
+// ---- windows and processes -----------------------------------------------------------
+
+void PrintWindow(const char* type, HWND hwnd) {
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    std::printf("%s\t%s\t%d\t%s\t%s\t%s\n", type, HwndText(hwnd).c_str(), IsWindowVisible(hwnd) ? 1 : 0,
+                ClassOf(hwnd).c_str(), RectText(rect).c_str(), TextOf(hwnd).c_str());
+}
+
+// All top-level windows of a process, hidden ones included; the second field is visibility.
+int CmdWindows(int argc, char** argv) {
+    if (argc < 1) return 2;
+    const ProcessList processes = Processes();
+    for (HWND hwnd : TopLevelWindows())
+        if (MatchesProcess(ProcessOf(hwnd), argv[0], processes)) PrintWindow("window", hwnd);
+    return 0;
+}
+
+// The taskbar's own child windows: its buttons stand for the programs' visible windows.
+int CmdTaskbar(int, char**) {
+    HWND tray = TrayWindow();
+    if (!tray) return 1;
+    EnumChildWindows(
+        tray,
+        [](HWND hwnd, LPARAM) -> BOOL {
+            PrintWindow("child", hwnd);
+            return TRUE;
+        },
+        0);
+    return 0;
+}
+
+int CmdProcesses(int, char**) {
+    for (const auto& p : Processes()) std::printf("process\t%lu\t%s\n", p.first, p.second.c_str());
+    return 0;
+}
+
+int CmdWaitNoProcess(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const std::string which = argv[0];
+    return WaitFor(std::atof(argv[1]), [&] {
+               const ProcessList processes = Processes();
+               for (const auto& p : processes)
+                   if (MatchesProcess(p.first, which, processes)) return false;
+               return true;
+           })
+               ? 0
+               : 1;
+}
+
+int CmdForeground(int, char**) {
+    HWND hwnd = GetForegroundWindow();
+    if (!hwnd) {
+        std::printf("foreground\t0x0\t0\t\n");
+        return 0;
+    }
+    const DWORD pid = ProcessOf(hwnd);
+    std::printf("foreground\t%s\t%lu\t%s\t%s\t%s\n", HwndText(hwnd).c_str(), pid, ExeOf(pid).c_str(),
+                ClassOf(hwnd).c_str(), TextOf(hwnd).c_str());
+    return 0;
+}
+
+// ---- input and shell -----------------------------------------------------------------
+
+// Whether a key combination is free: registering it ourselves succeeds only when no other
+// program holds it. MODS as for RegisterHotKey (1 Alt, 2 Ctrl, 4 Shift), VK decimal or 0x hex.
+int CmdHotkeyFree(int argc, char** argv) {
+    if (argc < 2) return 2;
+    const UINT mods = static_cast<UINT>(std::strtoul(argv[0], nullptr, 0));
+    const UINT key = static_cast<UINT>(std::strtoul(argv[1], nullptr, 0));
+    const int id = 0x7E57;
+    if (RegisterHotKey(nullptr, id, mods, key)) {
+        UnregisterHotKey(nullptr, id);
+        std::printf("hotkey\tfree\n");
+        return 0;
+    }
+    std::printf("hotkey\ttaken\t%lu\n", GetLastError());
+    return 1;
+}
+
+int CmdIcon(int argc, char** argv) {
+    if (argc < 2) return 2;
+    HICON small = nullptr;
+    const UINT count = ExtractIconExA(argv[0], std::atoi(argv[1]), nullptr, &small, 1);
+    const UINT total = ExtractIconExA(argv[0], -1, nullptr, nullptr, 0);
+    std::printf("icon\t%u\t%u\n", count, total);
+    if (small) DestroyIcon(small);
+    return count == 1 ? 0 : 1;
+}
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(int argc, char** argv);
+};
+
+const Command kCommands[] = {
+    {"tray", "tray                      live tray icons: icon L T R B TIPSHOWN TIP", CmdTray},
+    {"wait-tray", "wait-tray TIP SECONDS     until an icon with TIP is there", CmdWaitTray},
+    {"wait-no-tray", "wait-no-tray TIP SECONDS  until no icon has TIP", CmdWaitNoTray},
+    {"wait-tip", "wait-tip TIP SECONDS      until the tip of TIP's icon is shown", CmdWaitTip},
+    {"menus", "menus                     shown menus (submenus first) with their items", CmdMenus},
+    {"wait-menus", "wait-menus N SECONDS      until exactly N menus are shown", CmdWaitMenus},
+    {"windows", "windows PID|EXE           top-level windows: window HWND VISIBLE CLASS L T R B TEXT", CmdWindows},
+    {"taskbar", "taskbar                   the taskbar's child windows", CmdTaskbar},
+    {"processes", "processes                 process PID EXE", CmdProcesses},
+    {"wait-no-process", "wait-no-process PID|EXE SECONDS", CmdWaitNoProcess},
+    {"foreground", "foreground                foreground HWND PID EXE CLASS TEXT", CmdForeground},
+    {"hotkey-free", "hotkey-free MODS VK       exit 0 when no program holds the combination", CmdHotkeyFree},
+    {"icon", "icon FILE INDEX           small icons ExtractIconExA gives: icon GOT TOTAL", CmdIcon},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2) {
+        for (const Command& command : kCommands) {
+            if (std::strcmp(argv[1], command.name) != 0) continue;
+            const int rc = command.run(argc - 2, argv + 2);
+            if (rc == 2) std::fprintf(stderr, "usage: probe %s\n", command.usage);
+            std::fflush(stdout);
+            return rc;
+        }
+    }
+    std::fprintf(stderr, "usage: probe COMMAND [ARGS]\n");
+    for (const Command& command : kCommands) std::fprintf(stderr, "  %s\n", command.usage);
+    return 2;
+}
