@@ -51,8 +51,8 @@ t_end() {
         E2E_FAILED=$((E2E_FAILED + 1))
     fi
 }
-expect_eq() { # what actual expected
-    [ "$2" = "$3" ] || t_fail "$1: got '$2', expected '$3'"
+expect_eq() { # what actual expected; multi-line values are shown with " / " between lines
+    [ "$2" = "$3" ] || t_fail "$1: got '${2//$'\n'/ / }', expected '${3//$'\n'/ / }'"
 }
 
 # ---- probe and run folders --------------------------------------------------------------
@@ -118,6 +118,7 @@ reset_prefix() {
 # Waits for Kestrin's icon and sets ICON_X/ICON_Y to its centre.
 wait_icon() { # seconds
     local line
+    ICON_X="" ICON_Y=""
     line=$(probe wait-tray "$TIP" "$1") || return 1
     line=$(printf '%s\n' "$line" | head -1)
     ICON_X=$(printf '%s' "$line" | awk -F'\t' '{print int(($2 + $4) / 2)}')

@@ -11,6 +11,9 @@ write_ini() { sed 's/$/\r/' > "$RUN_DIR/kestrin.ini"; } # text with LF lines on 
 
 # Kestrin's visible top-level windows, and taskbar buttons (the start button at x=0 aside).
 visible_windows() { probe windows kestrin.exe | awk -F'\t' '$3 == 1'; }
+foreground_is() { # hwnd or exe name
+    probe foreground | awk -F'\t' -v w="$1" 'BEGIN { w = tolower(w) } $2 == w || tolower($4) == w { found = 1 } END { exit !found }'
+}
 taskbar_buttons() { probe taskbar | awk -F'\t' '$3 == 1 && $5 > 0'; }
 
 # Closes whatever menus are open: Escape (one level each) with the pointer on the top
@@ -25,7 +28,7 @@ close_menus() {
         set -- $rect
         xdotool mousemove $(( $1 + 1 )) $(( $2 + 1 )) key Escape
     done
-    xdotool mousemove 300 200 click 1
+    xdotool mousemove 1000 10 click 1
     wait_menus 0 3
 }
 
@@ -78,6 +81,11 @@ fi
 t_end
 
 t_begin hotkey_shows_menu_at_cursor_once
+# A window of another program in the foreground, to be given back when the menu closes.
+$WINE notepad >/dev/null 2>&1 &
+wait_for 15 foreground_is notepad.exe ||
+    t_fail "notepad did not come to the foreground"
+notepadFg=$(probe foreground | awk -F'\t' 'tolower($4) == "notepad.exe" { print $2 }')
 xdotool mousemove 400 300
 press_hotkey
 if ! wait_menus 1 5; then
@@ -97,6 +105,8 @@ else
     # The posted click may close the menu; if it is still open it must be the same menu.
     [ -n "$MENUS" ] && expect_eq "menu after the second hotkey" "$MENUS" "$before"
     close_menus
+    [ -n "$notepadFg" ] && ! wait_for 3 foreground_is "$notepadFg" &&
+        t_fail "the foreground window was not given back: $(probe foreground)"
     open_launcher_by_click || t_fail "no menu on a click after the hotkey"
     close_menus
 fi
@@ -235,8 +245,20 @@ open_tools() {
     read_menus
 }
 
-t_begin launcher_menu_from_config
+t_begin menu_shown_on_release
 if ! wait_icon 30; then
+    t_fail "no tray icon"
+else
+    xdotool mousemove "$ICON_X" "$ICON_Y" mousedown 1
+    probe wait-menus 1 1 >/dev/null && t_fail "the menu showed on the press"
+    xdotool mouseup 1
+    wait_menus 1 5 || t_fail "no menu after the release"
+    close_menus
+fi
+t_end
+
+t_begin launcher_menu_from_config
+if [ -z "$ICON_X" ]; then
     t_fail "no tray icon"
 elif ! open_launcher_by_click; then
     t_fail "a click on the icon showed no menu"
