@@ -1,0 +1,19 @@
+#!/bin/bash
+# The resident program's Win32 adapters on their own, each checked by a test program inside
+# Wine that prints its own PASS/FAIL lines: the launcher menu (pictures, levels, deep
+# outlines) and the global hotkey (atom, registration, the hotkey control).
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+. "$ROOT/tools/wine-env.sh"
+WIN_DIR=${KESTRIN_WIN_DIR:-$ROOT/build/win}
+PROGRAMS="launcher_menu_build hotkey_register"
+for name in $PROGRAMS; do
+    if [ ! -f "$WIN_DIR/$name.exe" ]; then
+        echo "FAIL $name: $WIN_DIR/$name.exe is missing (build the cross build first)"
+        exit 1
+    fi
+done
+trap wine_down EXIT
+wine_up e2e-adapters || { echo "FAIL adapters: no Wine prefix or display"; exit 1; }
+for name in $PROGRAMS; do
+    $WINE "$WIN_DIR/$name.exe" 2>/dev/null | tr -d '\r'
+done
