@@ -368,6 +368,29 @@ int CmdWindows(int argc, char** argv) {
     return 0;
 }
 
+// The child windows (controls) of a process's visible top-level windows, for driving forms:
+// control TOPHWND HWND ID VISIBLE CLASS L T R B TEXT.
+int CmdControls(int argc, char** argv) {
+    if (argc < 1) return 2;
+    const ProcessList processes = Processes();
+    for (HWND top : TopLevelWindows()) {
+        if (!IsWindowVisible(top) || !MatchesProcess(ProcessOf(top), argv[0], processes)) continue;
+        EnumChildWindows(
+            top,
+            [](HWND hwnd, LPARAM topParam) -> BOOL {
+                RECT rect = {};
+                GetWindowRect(hwnd, &rect);
+                std::printf("control\t%s\t%s\t%d\t%d\t%s\t%s\t%s\n",
+                            HwndText(reinterpret_cast<HWND>(topParam)).c_str(), HwndText(hwnd).c_str(),
+                            GetDlgCtrlID(hwnd), IsWindowVisible(hwnd) ? 1 : 0, ClassOf(hwnd).c_str(),
+                            RectText(rect).c_str(), TextOf(hwnd).c_str());
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(top));
+    }
+    return 0;
+}
+
 // The taskbar's own child windows: its buttons stand for the programs' visible windows.
 int CmdTaskbar(int, char**) {
     HWND tray = TrayWindow();
@@ -454,6 +477,7 @@ const Command kCommands[] = {
     {"menus", "menus                     shown menus (submenus first) with their items", CmdMenus},
     {"wait-menus", "wait-menus N SECONDS      until exactly N menus are shown", CmdWaitMenus},
     {"windows", "windows PID|EXE           top-level windows: window HWND VISIBLE CLASS L T R B TEXT", CmdWindows},
+    {"controls", "controls PID|EXE          child windows of its visible top-level windows", CmdControls},
     {"taskbar", "taskbar                   the taskbar's child windows", CmdTaskbar},
     {"processes", "processes                 process PID EXE", CmdProcesses},
     {"wait-no-process", "wait-no-process PID|EXE SECONDS", CmdWaitNoProcess},

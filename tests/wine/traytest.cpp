@@ -67,7 +67,7 @@ LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = Proc;
     windowClass.hInstance = instance;
@@ -82,7 +82,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     gIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     gIcon.uCallbackMessage = kCallback;
     gIcon.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-    lstrcpynA(gIcon.szTip, commandLine && *commandLine ? commandLine : "traytest", sizeof gIcon.szTip);
+    lstrcpynA(gIcon.szTip, __argc > 1 ? __argv[1] : "traytest", sizeof gIcon.szTip);
     Shell_NotifyIconA(NIM_ADD, &gIcon);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
