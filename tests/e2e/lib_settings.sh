@@ -1,0 +1,158 @@
+# Helpers for the settings window scripts, on top of lib.sh: start Kestrin with a given
+# ConfigFile, open the window from the tray, drive it with formprobe.exe and compare trees
+# and saved files in a compact outline notation, "A(A1,A2),B,C(C1)".
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+FORM_CAPTION_START="Kestrin 3.1"
+
+se2e_init() { # name: one prefix and display for the whole script
+    local name=$1 tool
+    for tool in kestrin.exe probe.exe menureader_dll.dll recorder.exe formprobe.exe; do
+        if [ ! -f "$WIN_DIR/$tool" ]; then
+            echo "FAIL $name: $WIN_DIR/$tool is missing (build the cross build first)"
+            exit 1
+        fi
+    done
+    mkdir -p "$SHOTS"
+    trap e2e_cleanup EXIT
+    wine_up "se2e-$name" || { echo "FAIL $name: no Wine prefix or display"; exit 1; }
+}
+
+# formprobe.exe's output without carriage returns; the exit code is formprobe's.
+fp() {
+    local out rc
+    out=$($WINE "$WIN_DIR/formprobe.exe" "$@" 2>/dev/null)
+    rc=$?
+    [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
+    return $rc
+}
+
+write_ini() { sed 's/$/\r/' > "$RUN_DIR/kestrin.ini"; } # LF text on stdin, CRLF on disk
+
+# Ends a running Kestrin through "E&xit", so the next start finds no instance; the whole
+# prefix goes down when that does not work.
+kestrin_stop() {
+    [ -z "$KESTRIN_PID" ] && return 0
+    if kill -0 "$KESTRIN_PID" 2>/dev/null && [ -n "$ICON_X" ] && context_menu_choose 'E&xit' &&
+        kestrin_wait_exit 10; then
+        probe wait-no-tray "$TIP" 5 >/dev/null
+        return 0
+    fi
+    reset_prefix
+}
+
+# A fresh run folder NAME with the ConfigFile from stdin (LF lines), Kestrin started in it
+# and its icon found. Returns 1 when no icon shows.
+start_with_ini() { # name
+    kestrin_stop
+    new_run_dir "$1"
+    write_ini
+    cp "$RUN_DIR/kestrin.ini" "$RUN_DIR/saved.ini"
+    kestrin_start
+    wait_icon 30
+}
+
+# Right press on the icon, then a click on the context menu's entry CAPTION.
+context_menu_choose() { # caption
+    local rect
+    xdotool mousemove "$ICON_X" "$ICON_Y" mousedown 3
+    if ! wait_menus 1 5; then
+        xdotool mouseup 3
+        return 1
+    fi
+    read_menus
+    xdotool mouseup 3
+    rect=$(item_rect 0 "$1")
+    if [ -z "$rect" ]; then
+        se2e_close_menus
+        return 1
+    fi
+    click_rect "$rect"
+    wait_menus 0 3
+}
+
+open_settings() {
+    context_menu_choose '&Settings' || return 1
+    fp wait-visible 1 5
+}
+
+# Escape on each open menu with the pointer on its border; a click far away at the end.
+se2e_close_menus() {
+    local rect i
+    for i in 1 2 3 4; do
+        probe wait-menus 0 0.3 >/dev/null && return 0
+        read_menus
+        rect=$(printf '%s\n' "$MENUS" | awk -F'\t' '$1 == "menu" { print $4, $5 }' | tail -1)
+        [ -z "$rect" ] && return 0
+        set -- $rect
+        xdotool mousemove $(( $1 + 1 )) $(( $2 + 1 )) key Escape
+    done
+    xdotool mousemove 1000 10 click 1
+    wait_menus 0 3
+}
+
+# Keys for the settings window: X sends them where the pointer is, so the pointer rests on
+# the bare form between "Import" and "OK" first, where it hovers over no control.
+form_keys() { # xdotool key names
+    local l t r b
+    read -r l t r b <<<"$(fp rect Button13)" || return 1
+    xdotool mousemove $(( r + 25 )) $(( (t + b) / 2 ))
+    sleep 0.2
+    xdotool key --delay 80 "$@"
+}
+
+# A click into a control, as a user gives it the focus.
+click_control() { # name
+    local rect
+    rect=$(fp rect "$1") || return 1
+    click_rect "$rect"
+}
+
+# The screen area of the settings window, saved as build/screenshots/NAME.png.
+form_screenshot() { # name
+    local l t r b
+    read -r l t r b <<<"$(fp rect)" || return 1
+    sleep 0.3
+    import -window root -crop "$(( r - l ))x$(( b - t ))+$l+$t" +repage "$SHOTS/$1.png" 2>/dev/null
+}
+
+# ---- outlines ---------------------------------------------------------------------------
+
+# "DEPTH TITLE" lines on stdin in tree order → "A(A1,A2),B,C(C1)".
+outline_notation() {
+    awk -F'\t' '
+        { d = $1 + 0
+          if (NR == 1) s = ""
+          else if (d > prev) { for (i = prev; i < d; i++) s = s "(" }
+          else { for (i = d; i < prev; i++) s = s ")"; s = s "," }
+          s = s $2; prev = d }
+        END { for (i = 0; i < prev; i++) s = s ")"; print s }'
+}
+
+# The live settings tree in outline notation.
+tree_outline() { fp tree | cut -f1,3 | outline_notation; }
+# The title of the selected node.
+tree_selected() { fp tree | awk -F'\t' '$2 ~ /s/ { print $3 }'; }
+# MARKS of the node with TITLE (first match).
+tree_marks() { fp tree | awk -F'\t' -v t="$1" '$3 == t { print $2; exit }'; }
+
+# Item sections of a ConfigFile as "DEPTH<TAB>TITLE<TAB>Art<TAB>Prg" in section order,
+# with the stored "#|" prefixes counted as levels.
+ini_items() { # file
+    tr -d '\r' < "$1" | awk '
+        /^\[/ { sec = substr($0, 2, length($0) - 2); next }
+        sec == "Dat" && /^Cnt=/ { cnt = substr($0, 5) + 0; next }
+        sec != "Dat" { k = substr($0, 1, index($0, "=") - 1); v = substr($0, index($0, "=") + 1)
+                       val[sec, k] = v; has[sec, k] = 1 }
+        END { for (i = 0; i < cnt; i++) {
+                t = val[i, "Tit"]; d = 0
+                while (substr(t, 1, 2) == "#|") { d++; t = substr(t, 3) }
+                printf "%d\t%s\t%s\t%s\n", d, t, val[i, "Art"], val[i, "Prg"] } }'
+}
+ini_outline() { ini_items "$1" | cut -f1,2 | outline_notation; }
+ini_kinds() { ini_items "$1" | cut -f3 | paste -sd' '; }
+
+# "KEY=VALUE" of a section of a ConfigFile, one per line, in file order.
+ini_section() { # file section
+    tr -d '\r' < "$1" | awk -v s="[$2]" '/^\[/ { on = ($0 == s); next } on'
+}
