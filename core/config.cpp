@@ -12,25 +12,6 @@ const char kNewItemTitle[] = "New Item";
     throw KestrinError(FormatText("Unable to write to %s", path.c_str()));
 }
 
-// Pre-order with each node's depth, without recursion or per-node parent walks.
-template <typename Visit>
-void WalkWithDepth(const Tree& tree, Visit visit) {
-    int depth = 0;
-    for (NodeId id = tree.FirstRoot(); id != kNoNode;) {
-        visit(id, depth);
-        if (tree.FirstChild(id) != kNoNode) {
-            id = tree.FirstChild(id);
-            ++depth;
-            continue;
-        }
-        while (id != kNoNode && tree.NextSibling(id) == kNoNode) {
-            id = tree.Parent(id);
-            --depth;
-        }
-        if (id != kNoNode) id = tree.NextSibling(id);
-    }
-}
-
 }  // namespace
 
 std::string ConfigFilePath(std::string_view exePath) {
@@ -128,7 +109,7 @@ void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, con
     // Each stored title repeats "#|" for every level; a tree so deep or wide that the file
     // could not be read back is refused before anything is built.
     std::uint64_t size = 0;
-    WalkWithDepth(tree, [&](NodeId id, int depth) {
+    tree.WalkWithDepth([&](NodeId id, int depth) {
         size += 2u * static_cast<std::uint64_t>(depth) + tree.Title(id).size();
     });
     if (size > kMaxReadSize) ThrowUnableToWrite(path);
@@ -139,7 +120,7 @@ void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, con
     // text, so a title holding a line break or a NUL cannot shift the lines against the nodes.
     const Item defaultItem;
     int index = 0;
-    WalkWithDepth(tree, [&](NodeId id, int depth) {
+    tree.WalkWithDepth([&](NodeId id, int depth) {
         std::string line(static_cast<size_t>(depth), '\t');
         line += tree.Title(id);
         for (char& c : line)

@@ -67,23 +67,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 std::string WriteOutlineText(const Tree& tree) {
     std::string out;
-    int depth = 0;
-    for (NodeId id = tree.FirstRoot(); id != kNoNode;) {
+    tree.WalkWithDepth([&](NodeId id, int depth) {
         out.append(static_cast<size_t>(depth), '\t');
         out += tree.Title(id);
         out += "\r\n";
-        // Walk without recursion, tracking the depth as we go down and up.
-        if (tree.FirstChild(id) != kNoNode) {
-            id = tree.FirstChild(id);
-            ++depth;
-            continue;
-        }
-        while (id != kNoNode && tree.NextSibling(id) == kNoNode) {
-            id = tree.Parent(id);
-            --depth;
-        }
-        if (id != kNoNode) id = tree.NextSibling(id);
-    }
+    });
     return out;
 }
 

@@ -63,6 +63,9 @@ public:
     NodeId AtPreOrderIndex(int index) const;
     // Last node of the subtree of `id` in pre-order.
     NodeId LastInSubtree(NodeId id) const;
+    // Calls visit(id, depth) for every node in pre-order; depth 0 is the top level.
+    template <typename Visit>
+    void WalkWithDepth(Visit visit) const;
 
     // Creation: new nodes carry the given title and slot, collapsed.
     NodeId AddRoot(std::string title, int slot = -1);                  // last top-level node
@@ -93,5 +96,23 @@ private:
     NodeId lastRoot_ = kNoNode;
     int count_ = 0;
 };
+
+template <typename Visit>
+void Tree::WalkWithDepth(Visit visit) const {
+    int depth = 0;
+    for (NodeId id = firstRoot_; id != kNoNode;) {
+        visit(id, depth);
+        if (node(id).firstChild != kNoNode) {
+            id = node(id).firstChild;
+            ++depth;
+            continue;
+        }
+        while (id != kNoNode && node(id).next == kNoNode) {
+            id = node(id).parent;
+            --depth;
+        }
+        if (id != kNoNode) id = node(id).next;
+    }
+}
 
 }  // namespace kestrin
