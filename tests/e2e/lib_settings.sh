@@ -156,3 +156,31 @@ ini_kinds() { ini_items "$1" | cut -f3 | paste -sd' '; }
 ini_section() { # file section
     tr -d '\r' < "$1" | awk -v s="[$2]" '/^\[/ { on = ($0 == s); next } on'
 }
+
+# The example tree: A holding A1 and A2, B, C holding C1. Every row holds a command named
+# after its title, the submenus too, so a row that travels with the wrong node shows.
+example_ini() {
+    local key=${1:-57382}
+    printf '[Dat]\nKey=%s\nCnt=6\n' "$key"
+    printf '[0]\nTit=A\nArt=2\nPrg=run-A\n'
+    printf '[1]\nTit=#|A1\nArt=0\nPrg=run-A1\n'
+    printf '[2]\nTit=#|A2\nArt=0\nPrg=run-A2\n'
+    printf '[3]\nTit=B\nArt=0\nPrg=run-B\n'
+    printf '[4]\nTit=C\nArt=2\nPrg=run-C\n'
+    printf '[5]\nTit=#|C1\nArt=0\nPrg=run-C1\n'
+}
+EXAMPLE_OUTLINE="A(A1,A2),B,C(C1)"
+
+# Read-only flags of the six edits in form order (title, command, parameters, directory,
+# icon file, icon index), e.g. "011100".
+readonly_flags() {
+    local name flags=""
+    for name in Edit1 Edit3 Edit2 Edit5 Edit4 Edit6; do flags="$flags$(fp readonly "$name")"; done
+    printf '%s\n' "$flags"
+}
+
+# Clicks a button of the window and waits until the window is hidden.
+click_and_hide() { # button name
+    fp click "$1" >/dev/null
+    fp wait-visible 0 10
+}
