@@ -29,7 +29,12 @@ WindowKind KindOf(const ControlDef& def) {
         case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON, 0};
         case ControlKind::BitBtn: return {"BUTTON", BS_PUSHBUTTON | BS_ICON, 0};
         case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | ES_LEFT | readOnly, WS_EX_CLIENTEDGE};
-        case ControlKind::ComboBox: return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0};
+        case ControlKind::ComboBox:
+            return {"COMBOBOX",
+                    static_cast<DWORD>(((def.flags & kFlagEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL
+                                                                    : CBS_DROPDOWNLIST) |
+                                       WS_VSCROLL),
+                    0};
         case ControlKind::IconListBox:
             return {"LISTBOX",
                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_MULTICOLUMN | LBS_NOTIFY |

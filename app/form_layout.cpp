@@ -26,7 +26,7 @@ const ControlDef kForm1Controls[] = {
 
     // The item form, relative to GroupBox1.
     {"ComboBox2", K::ComboBox,  "GroupBox1",   8,  16, 189,  21,   0,
-     "Program/Command\nSeparator (line)\nSubmenu"},
+     "Program/Command\nSeparator (line)\nSubmenu", Glyph::None, "", kFlagEditable},
     {"Label6",    K::Label,     "GroupBox1",   8,  42, 185,  13, kNoTabStop,
      "Menutitel:                  (&& for hotkey)"},
     {"Edit1",     K::Edit,      "GroupBox1",   8,  58, 187,  21,   1},
@@ -50,7 +50,8 @@ const ControlDef kForm1Controls[] = {
     {"Label1",    K::Label,     "GroupBox1",  74, 255,  56,  13, kNoTabStop, "Icon index:"},
     {"Edit6",     K::Edit,      "GroupBox1", 130, 251,  41,  21,   6, "0"},
     {"Button8",   K::Button,    "GroupBox1", 170, 251,  26,  22, kNoTabStop, "..."},
-    {"ComboBox1", K::ComboBox,  "GroupBox1",   8, 280, 189,  21,   7, "Normal\nMaximized\nMinimized"},
+    {"ComboBox1", K::ComboBox,  "GroupBox1",   8, 280, 189,  21,   7, "Normal\nMaximized\nMinimized",
+     Glyph::None, "", kFlagEditable},
     {"BitBtn3",   K::BitBtn,    "GroupBox1",  40, 309,  20,  21, kNoTabStop, "", Glyph::ArrowUp,
      "Ctrl+Up"},
     {"BitBtn7",   K::BitBtn,    "GroupBox1",   8, 332,  20,  21, kNoTabStop, "", Glyph::ArrowLeft,

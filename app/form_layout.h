@@ -21,7 +21,7 @@ enum class ControlKind {
     Button,       // push button with a caption
     BitBtn,       // push button showing only a glyph
     Edit,         // single-line edit
-    ComboBox,     // drop-down list; items in text, one per line
+    ComboBox,     // drop-down list; items in text, one per line (kFlagEditable: text can be typed)
     IconListBox,  // owner-drawn multi-column list of icons
 };
 
@@ -31,6 +31,7 @@ enum class Glyph { None, Folder, ArrowUp, ArrowDown, ArrowLeft, ArrowRight };
 enum ControlFlags : unsigned {
     kFlagNone = 0,
     kFlagReadOnly = 1u << 0,
+    kFlagEditable = 1u << 1,  // a ComboBox with an edit field instead of a fixed list
 };
 
 // Tab order of a control the Tab key skips.

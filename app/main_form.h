@@ -16,6 +16,8 @@
 #include "core/launcher_menu.h"
 #include "core/launcher_menu_win32.h"
 #include "core/tree.h"
+#include "settings/item_form.h"
+#include "settings/settings_window_win32.h"
 #include "shell/hotkey_win32.h"
 #include "shell/popup_menu_win32.h"
 #include "shell/tray_icon_win32.h"
@@ -49,25 +51,35 @@ public:
     void miSettingsClick();
     void miExitClick();
     void WMHotKey(WPARAM id);
+    // OK and Cancel of the settings window (also Enter and Esc).
+    void Button3Click();
+    void Button4Click();
+    // The settings window's keyboard commands, matched before the focused control sees
+    // the key: true when the message ran a command and must go no further.
+    bool PreTranslateMessage(const MSG& msg);
 
     ItemStore& Store() { return store_; }
     Tree& SettingsTree() { return tree_; }
     HWND Control(const char* name) const { return controls_.Get(name); }
+    // AutostartWasOn: 1 when the autostart value exists as the program last read or wrote it.
+    int Tag() const { return tag_; }
 
 private:
     static LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
     void CreateComponents();
     void LaunchEntry(UINT id);
-    void FillTreeView();
-    void ClearTreeView();
+    void RunSteps(const std::vector<WindowStep>& steps);
+    void RunKeyCommand(CommandKey key);
 
     HWND application_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     BuiltForm controls_;
-    HWND treeView1_ = nullptr;
     HWND hotKey1_ = nullptr;
+    // The control that had the focus when the form was last deactivated.
+    HWND lastFocus_ = nullptr;
+    int tag_ = 0;
     HIMAGELIST imageList1_ = nullptr;
     HICON trayPicture_ = nullptr;
     PopupMenu popupMenu1_;
@@ -76,6 +88,8 @@ private:
     std::unique_ptr<LauncherHotkey> hotkey_;
     ItemStore store_;
     Tree tree_;
+    std::unique_ptr<SettingsWindow> settings_;
+    std::unique_ptr<ItemForm> itemForm_;
     LauncherMenu launcher_;
     std::vector<int> launcherPictures_;
     LauncherMenuBuilder launcherBuilder_;

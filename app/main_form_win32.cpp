@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/banner.h"
+#include "app/error_box.h"
 #include "app/form_layout.h"
 #include "app/pictures_win32.h"
 #include "core/config.h"
@@ -10,6 +11,7 @@
 #include "core/launch.h"
 #include "core/launch_win32.h"
 #include "core/outline.h"
+#include "shell/autostart.h"
 #include "shell/hotkey.h"
 #include "shell/window_dispatch_win32.h"
 
@@ -73,8 +75,10 @@ MainForm::MainForm(HWND application) : application_(application) {
     font_ = CreateFormFont(kForm1);
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     controls_ = BuildForm(hwnd_, kForm1, font_);
-    treeView1_ = controls_.Get("TreeView1");
     hotKey1_ = controls_.Get("HotKey1");
+    settings_ = std::make_unique<SettingsWindow>([this](const char* name) { return controls_.Get(name); }, tree_);
+    itemForm_ = std::make_unique<ItemForm>(store_, tree_, *settings_);
+    settings_->Attach(itemForm_.get());
     CreateComponents();
     CallGuarded([&] {
         FormCreate();
@@ -125,7 +129,7 @@ MainForm::~MainForm() {
     trayIcon_.reset();
     hotkey_.reset();
     // A deep tree would be torn down recursively by the control itself.
-    ClearTreeView();
+    settings_->TreeView().Clear();
     DestroyWindow(hwnd_);
     controls_ = BuiltForm();
     if (font_) DeleteObject(font_);
@@ -154,54 +158,13 @@ void MainForm::LoadItems() {
         });
     } catch (...) {
         // The tree shows what the load got to before it failed.
-        FillTreeView();
+        itemForm_->TreeRebuilt();
+        settings_->TreeView().Fill(tree_);
         throw;
     }
-    FillTreeView();
+    itemForm_->TreeRebuilt();
+    settings_->TreeView().Fill(tree_);
     hotkey_->Register(hotKey1_ ? ReadHotKeyControl(hotKey1_) : 0);
-}
-
-void MainForm::FillTreeView() {
-    if (!treeView1_) return;
-    SendMessageA(treeView1_, WM_SETREDRAW, FALSE, 0);
-    ClearTreeView();
-    const std::vector<NodeId> order = tree_.PreOrder();
-    NodeId maxId = -1;
-    for (NodeId id : order) maxId = std::max(maxId, id);
-    std::vector<HTREEITEM> items(static_cast<size_t>(maxId + 1), nullptr);
-    for (NodeId id : order) {
-        const NodeId parent = tree_.Parent(id);
-        TVINSERTSTRUCTA insert = {};
-        insert.hParent = parent == kNoNode ? TVI_ROOT : items[static_cast<size_t>(parent)];
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-        insert.item.pszText = const_cast<char*>(tree_.Title(id).c_str());
-        insert.item.lParam = id;
-        items[static_cast<size_t>(id)] =
-            reinterpret_cast<HTREEITEM>(SendMessageA(treeView1_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    }
-    SendMessageA(treeView1_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(treeView1_, nullptr, TRUE);
-}
-
-// Deletes leaves only, so the control never walks down a deep branch on its own.
-void MainForm::ClearTreeView() {
-    if (!treeView1_ || !IsWindow(treeView1_)) return;
-    auto next = [this](HTREEITEM item, UINT how) {
-        return reinterpret_cast<HTREEITEM>(
-            SendMessageA(treeView1_, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-    };
-    HTREEITEM item = next(nullptr, TVGN_ROOT);
-    while (item) {
-        if (HTREEITEM child = next(item, TVGN_CHILD)) {
-            item = child;
-            continue;
-        }
-        HTREEITEM after = next(item, TVGN_NEXT);
-        if (!after) after = next(item, TVGN_PARENT);
-        SendMessageA(treeView1_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
-        item = after;
-    }
 }
 
 void MainForm::ShowLauncherMenu() {
@@ -240,11 +203,68 @@ void MainForm::LaunchEntry(UINT id) {
     kestrin::LaunchItem(hwnd_, store_.items.At(chosen.slot), CurrentExeDrive());
 }
 
-void MainForm::miSettingsClick() {
-    if (IsWindowVisible(hwnd_)) return;
-    hotkey_->Release();
-    ShowWindow(application_, SW_SHOWNOACTIVATE);
-    ShowWindow(hwnd_, SW_SHOW);
+void MainForm::miSettingsClick() { RunSteps(itemForm_->miSettingsClick(IsWindowVisible(hwnd_) != FALSE)); }
+
+void MainForm::Button3Click() { RunSteps(itemForm_->Button3Click()); }
+
+void MainForm::Button4Click() { RunSteps(itemForm_->Button4Click()); }
+
+// A step that throws ends the list: the error box shows it and later steps do not run.
+void MainForm::RunSteps(const std::vector<WindowStep>& steps) {
+    for (WindowStep step : steps) {
+        switch (step) {
+        case WindowStep::ReleaseHotkey: hotkey_->Release(); break;
+        case WindowStep::ReadAutostart: {
+            settings_->SetCheckBox1(ReadAutostart(kApplicationTitle));
+            tag_ = settings_->CheckBox1Checked() ? 1 : 0;
+            break;
+        }
+        case WindowStep::Show:
+            // The application window carries the taskbar button while the form is shown.
+            ShowWindow(application_, SW_SHOWNOACTIVATE);
+            ShowWindow(hwnd_, SW_SHOW);
+            break;
+        case WindowStep::OpenTree: itemForm_->OpenTree(); break;
+        case WindowStep::Hide:
+            ShowWindow(hwnd_, SW_HIDE);
+            ShowWindow(application_, SW_HIDE);
+            break;
+        case WindowStep::SaveItems:
+            kestrin::SaveItems(Win32FileSystem(), ConfigFilePath(ExecutablePath()), store_, tree_,
+                               hotKey1_ ? ReadHotKeyControl(hotKey1_) : 0);
+            break;
+        case WindowStep::WriteAutostart: {
+            const AutostartPlan plan = PlanAutostart(settings_->CheckBox1Checked(), tag_);
+            WriteAutostart(plan, kApplicationTitle, ExecutablePath());
+            tag_ = plan.wasOnAfter;
+            break;
+        }
+        case WindowStep::LoadItems: LoadItems(); break;
+        }
+    }
+}
+
+void MainForm::RunKeyCommand(CommandKey key) {
+    switch (key) {
+    case CommandKey::CtrlUp: itemForm_->BitBtn3Click(); break;
+    case CommandKey::CtrlDown: itemForm_->BitBtn4Click(); break;
+    case CommandKey::CtrlRight: itemForm_->BitBtn6Click(); break;
+    case CommandKey::CtrlLeft: itemForm_->BitBtn7Click(); break;
+    case CommandKey::Escape: Button4Click(); break;
+    case CommandKey::Enter: Button3Click(); break;
+    }
+}
+
+bool MainForm::PreTranslateMessage(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !IsWindowVisible(hwnd_) || GetActiveWindow() != hwnd_) return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    const std::optional<CommandKey> key = settings_->KeyCommand(msg);
+    if (!key) return false;
+    CallGuarded([&] {
+        RunKeyCommand(*key);
+        return LRESULT(0);
+    });
+    return true;
 }
 
 void MainForm::miExitClick() { PostQuitMessage(0); }
@@ -279,11 +299,41 @@ LRESULT MainForm::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
         // Closing the main form ends the program.
         miExitClick();
         return 0;
-    case WM_CTLCOLORSTATIC: {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
         LRESULT result = 0;
-        if (HandleLinkLabelColor(controls_, wp, lp, &result)) return result;
+        if (msg == WM_CTLCOLORSTATIC && HandleLinkLabelColor(controls_, wp, lp, &result)) return result;
+        if (settings_->Color(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), &result)) return result;
         break;
     }
+    case WM_COMMAND: {
+        const HWND control = reinterpret_cast<HWND>(lp);
+        const int code = HIWORD(wp);
+        if (control && code == BN_CLICKED && control == controls_.Get("Button3")) Button3Click();
+        else if (control && code == BN_CLICKED && control == controls_.Get("Button4")) Button4Click();
+        else settings_->Command(control, code);
+        return 0;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (header && settings_->Notify(*header)) return 0;
+        break;
+    }
+    case WM_SHOWWINDOW:
+        // FormShow and FormHide, whoever shows or hides the form.
+        if (wp) itemForm_->FormShow();
+        else itemForm_->FormHide();
+        break;
+    case WM_ACTIVATE:
+        // Like a dialog, the form gives the focus back to the control that last had it.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            return 0;
+        }
+        if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) SetFocus(lastFocus_);
+        else if (HWND tree = controls_.Get("TreeView1")) SetFocus(tree);
+        return 0;
     default:
         break;
     }

@@ -42,6 +42,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (form->PreTranslateMessage(msg)) continue;
         if (IsDialogMessageA(form->Handle(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
