@@ -1,0 +1,799 @@
+// The resident program as a user feels it: time from start to tray icon, from a click on the
+// icon to the shown launcher menu (first and repeated showings) for menus of 10, 100 and
+// 1,000 entries, and the resident process's memory. Each size runs a fresh copy of
+// kestrin.exe in its own folder; the click is the shell's callback message posted to the
+// icon's window, exactly what the notification area sends. A second, in-process pass runs
+// the same menu build steps here to show where the time of a showing goes.
+//
+// Usage: resident_wine.exe KESTRIN_EXE WORK_FOLDER
+#include <windows.h>
+#include <commctrl.h>
+#include <psapi.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/pictures_win32.h"
+#include "core/config.h"
+#include "core/file_system.h"
+#include "core/launch.h"
+#include "core/launcher_menu.h"
+#include "core/launcher_menu_win32.h"
+#include "core/outline.h"
+#include "shell/hotkey.h"
+#include "shell/popup_menu_win32.h"
+#include "shell/tray_icon.h"
+#include "shell/tray_icon_win32.h"
+
+using namespace kestrin;
+
+namespace {
+
+constexpr int kRepeats = 5;
+// Where a user's pointer is when clicking the first notification-area icon.
+constexpr int kIconX = 1010;
+constexpr int kIconY = 757;
+// The resident program creates one icon, the first id its icon handler hands out.
+constexpr UINT kIconId = 1;
+constexpr DWORD kStartTimeoutMs = 30000;
+constexpr DWORD kMenuTimeoutMs = 10000;
+
+// ---- time ---------------------------------------------------------------------------------
+
+double Now() {
+    static const double frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart);
+    }();
+    LARGE_INTEGER c;
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / frequency;
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    const size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+// Polls `ready` about every millisecond until it holds or the time is up.
+template <typename F>
+bool PollUntil(DWORD timeoutMs, F ready) {
+    const double deadline = Now() + timeoutMs;
+    while (!ready()) {
+        if (Now() > deadline) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+// ---- the configuration ---------------------------------------------------------------------
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+void PutLe(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// An .ico file with a 16x16 and a 32x32 32-bit image: a rounded tile of one colour with a
+// lighter band, so that every generated file is a distinct, valid icon.
+std::string MakeIcoFile(std::uint32_t rgb) {
+    const int sizes[] = {16, 32};
+    std::vector<std::string> images;
+    for (int size : sizes) {
+        std::string image;
+        PutLe(image, 40, 4);         // BITMAPINFOHEADER
+        PutLe(image, size, 4);
+        PutLe(image, size * 2, 4);   // colour rows plus mask rows
+        PutLe(image, 1, 2);
+        PutLe(image, 32, 2);
+        PutLe(image, 0, 4);          // BI_RGB
+        PutLe(image, 0, 4);
+        PutLe(image, 0, 4);
+        PutLe(image, 0, 4);
+        PutLe(image, 0, 4);
+        PutLe(image, 0, 4);
+        for (int y = 0; y < size; ++y) {        // bottom-up
+            for (int x = 0; x < size; ++x) {
+                const bool corner = (x == 0 || x == size - 1) && (y == 0 || y == size - 1);
+                const bool band = y >= size / 2 - size / 8 && y < size / 2 + size / 8;
+                std::uint32_t pixel = band ? (rgb | 0x404040) : rgb;
+                PutLe(image, corner ? 0 : (0xFF000000u | pixel), 4);
+            }
+        }
+        const int maskStride = ((size + 31) / 32) * 4;
+        image.append(static_cast<size_t>(maskStride * size), '\0');  // alpha decides
+        images.push_back(image);
+    }
+    std::string ico;
+    PutLe(ico, 0, 2);
+    PutLe(ico, 1, 2);  // icon
+    PutLe(ico, static_cast<std::uint32_t>(images.size()), 2);
+    std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(images.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        ico.push_back(static_cast<char>(sizes[i]));
+        ico.push_back(static_cast<char>(sizes[i]));
+        ico.push_back(0);  // no palette
+        ico.push_back(0);
+        PutLe(ico, 1, 2);
+        PutLe(ico, 32, 2);
+        PutLe(ico, static_cast<std::uint32_t>(images[i].size()), 4);
+        PutLe(ico, offset, 4);
+        offset += static_cast<std::uint32_t>(images[i].size());
+    }
+    for (const std::string& image : images) ico += image;
+    return ico;
+}
+
+struct IconSource {
+    std::string path;
+    int index;
+};
+
+// Programs and libraries with icons, as a user's menu would point at them; each file with
+// every icon it holds, so that the menu's entries ask for many different pictures.
+std::vector<IconSource> FindIconSources(const std::string& kestrinCopy, std::vector<std::string>& report) {
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string win = windows;
+    const std::string sys = win + "\\system32\\";
+    const std::string candidates[] = {
+        sys + "notepad.exe",   win + "\\regedit.exe",     sys + "taskmgr.exe",   win + "\\explorer.exe",
+        sys + "winefile.exe",  sys + "cmd.exe",           sys + "control.exe",   sys + "winemine.exe",
+        "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe",
+        "C:\\Program Files\\Internet Explorer\\iexplore.exe",
+        sys + "shell32.dll",   sys + "user32.dll",        sys + "comdlg32.dll",  kestrinCopy,
+    };
+    std::vector<std::vector<IconSource>> perFile;
+    for (const std::string& path : candidates) {
+        const UINT count = ExtractIconExA(path.c_str(), -1, nullptr, nullptr, 0);
+        report.push_back(path + " " + std::to_string(count));
+        if (count == 0) continue;
+        perFile.emplace_back();
+        for (UINT i = 0; i < count && i < 256; ++i) perFile.back().push_back({path, static_cast<int>(i)});
+    }
+    // Round robin over the files: the first entries show each program's own main icon.
+    std::vector<IconSource> sources;
+    for (size_t round = 0;; ++round) {
+        bool any = false;
+        for (const auto& file : perFile) {
+            if (round < file.size()) {
+                sources.push_back(file[round]);
+                any = true;
+            }
+        }
+        if (!any) break;
+    }
+    return sources;
+}
+
+std::string TitleFor(const std::string& path) {
+    std::string name = path.substr(path.find_last_of('\\') + 1);
+    const size_t dot = name.find('.');
+    if (dot != std::string::npos) name.resize(dot);
+    if (!name.empty()) name[0] = static_cast<char>(toupper(static_cast<unsigned char>(name[0])));
+    return name;
+}
+
+bool IsExe(const std::string& path) {
+    return path.size() > 4 && _stricmp(path.c_str() + path.size() - 4, ".exe") == 0;
+}
+
+// A menu of `count` entries, interleaved: a third take their picture from a program or
+// library (the Command itself, or a library as IconFile), a third from an .ico file of their
+// own, a third have none (web links and documents), with separators and a few submenus of
+// three entries among them.
+bool WriteMenuConfig(const std::string& folder, int count, const std::vector<IconSource>& sources) {
+    const char* docs[] = {"Quarterly report", "Budget", "Meeting notes", "Travel plan", "Recipes", "Invoices"};
+    const char* sites[] = {"Mail", "Calendar", "News", "Wiki", "Tracker", "Weather", "Maps"};
+    ItemStore store;
+    Tree tree;
+    NodeId submenu = kNoNode;
+    int childrenLeft = 0;
+    CreateDirectoryA((folder + "\\icons").c_str(), nullptr);
+    for (int i = 0; i < count; ++i) {
+        Item item;
+        std::string title;
+        const std::string n = std::to_string(i);
+        switch (i % 3) {
+        case 0: {
+            const IconSource& source = sources[static_cast<size_t>(i / 3) % sources.size()];
+            if (IsExe(source.path)) {
+                item.command = source.path;
+            } else {
+                item.command = "C:\\windows\\system32\\cmd.exe";
+                item.parameters = "/k cd |C:\\users\\Public|";
+                item.iconFile = source.path;
+            }
+            item.iconIndex = static_cast<std::uint8_t>(source.index);
+            title = (i % 7 == 0 ? "&" : "") + TitleFor(source.path) + " " + n;
+            break;
+        }
+        case 1: {
+            const std::string ico = folder + "\\icons\\tool" + n + ".ico";
+            const std::uint32_t rgb = (static_cast<std::uint32_t>(i) * 2654435761u) & 0xBFBFBF;
+            if (!WriteBytes(ico, MakeIcoFile(rgb))) return false;
+            item.command = "C:\\windows\\system32\\notepad.exe";
+            item.parameters = "|C:\\users\\Public\\Documents\\" + std::string(docs[i % 6]) + " " + n + ".txt|";
+            item.iconFile = ico;
+            title = std::string(docs[i % 6]) + " " + n;
+            break;
+        }
+        default:
+            if (i % 30 == 26) {
+                item.kind = kKindSeparator;
+                title = "-";
+            } else if (i % 30 == 17) {
+                item.kind = kKindSubmenu;
+                title = "Group " + n;
+            } else if (i % 2) {
+                item.command = "https://example.org/" + std::string(sites[i % 7]) + "/" + n;
+                title = std::string(sites[i % 7]) + " " + n;
+            } else {
+                item.command = "C:\\users\\Public\\Documents\\" + std::string(docs[i % 6]) + " " + n + ".docx";
+                title = std::string(docs[i % 6]) + " " + n + " (document)";
+            }
+            break;
+        }
+        const int slot = store.items.Append(item);
+        if (childrenLeft > 0) {
+            tree.AddChild(submenu, title, slot);
+            --childrenLeft;
+        } else {
+            const NodeId node = tree.AddRoot(title, slot);
+            if (item.kind == kKindSubmenu) {
+                submenu = node;
+                childrenLeft = 3;
+            }
+        }
+    }
+    try {
+        SaveItems(Win32FileSystem(), ConfigFilePath(folder + "\\kestrin.exe"), store, tree, kDefaultHotkey);
+    } catch (const KestrinError& e) {
+        std::fprintf(stderr, "bench: cannot write the configuration: %s\n", e.what());
+        return false;
+    }
+    return true;
+}
+
+// ---- the resident process from outside ------------------------------------------------------
+
+struct WindowQuery {
+    DWORD pid;
+    const char* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+HWND FindProcessWindow(DWORD pid, const char* className, bool visibleOnly) {
+    WindowQuery query{pid, className, visibleOnly, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* q = reinterpret_cast<WindowQuery*>(lp);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(hwnd, &pid);
+            if (pid != q->pid) return TRUE;
+            if (q->visibleOnly && !IsWindowVisible(hwnd)) return TRUE;
+            char name[64] = {};
+            GetClassNameA(hwnd, name, sizeof name);
+            if (std::strcmp(name, q->className) != 0) return TRUE;
+            q->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+// The shell knows the icon: a modification that changes nothing succeeds only for an icon
+// that is in the notification area.
+bool IconInTray(HWND handler) {
+    NOTIFYICONDATAA data = {};
+    data.cbSize = kNotifyDataSize;
+    data.hWnd = handler;
+    data.uID = kIconId;
+    data.uFlags = 0;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+}
+
+// Returns once the window's thread has handled everything before this message, i.e. is back
+// in a message loop.
+bool RoundTrip(HWND hwnd) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, kMenuTimeoutMs, &result) != 0;
+}
+
+struct Showing {
+    double visibleMs = -1;  // click posted -> menu window visible
+    double readyMs = -1;    // -> the menu's thread back in its loop, the menu drawn
+    RECT rect = {};
+};
+
+struct Run {
+    int entries = 0;
+    bool ok = false;
+    std::string error;
+    double startToIconMs = -1;
+    double startToReadyMs = -1;
+    Showing first;
+    std::vector<Showing> again;
+    SIZE_T privateUsage = 0;      // PROCESS_MEMORY_COUNTERS_EX.PrivateUsage as the platform fills it
+    SIZE_T workingSet = 0;
+    SIZE_T committedPrivate = 0;  // committed private regions, walked
+    // Private bytes: the counter, or the walked figure where the platform leaves the counter 0.
+    SIZE_T PrivateBytes() const { return privateUsage ? privateUsage : committedPrivate; }
+    bool exitedCleanly = false;
+};
+
+// The committed private memory of a process, walked region by region: what Windows counts
+// as a process's private bytes, independent of what the counters of the platform fill in.
+SIZE_T CommittedPrivate(HANDLE process) {
+    SIZE_T total = 0;
+    MEMORY_BASIC_INFORMATION info;
+    char* address = nullptr;
+    while (VirtualQueryEx(process, address, &info, sizeof info) == sizeof info) {
+        if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+        char* next = static_cast<char*>(info.BaseAddress) + info.RegionSize;
+        if (next <= address) break;
+        address = next;
+    }
+    return total;
+}
+
+bool ShowMenu(DWORD pid, HWND handler, Showing& showing, std::string& error) {
+    SetCursorPos(kIconX, kIconY);
+    const double t0 = Now();
+    PostMessageA(handler, kTrayCallbackMessage, kIconId, WM_LBUTTONDOWN);
+    PostMessageA(handler, kTrayCallbackMessage, kIconId, WM_LBUTTONUP);
+    HWND menu = nullptr;
+    if (!PollUntil(kMenuTimeoutMs, [&] { return (menu = FindProcessWindow(pid, "#32768", true)) != nullptr; })) {
+        error = "no menu within 10 s of the click";
+        return false;
+    }
+    showing.visibleMs = Now() - t0;
+    if (!RoundTrip(menu)) {
+        error = "the menu's thread did not answer";
+        return false;
+    }
+    showing.readyMs = Now() - t0;
+    GetWindowRect(menu, &showing.rect);
+
+    // Escape ends a top-level menu; the menu loop reads keys from its queue whatever the window.
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+    if (!PollUntil(kMenuTimeoutMs, [&] { return FindProcessWindow(pid, "#32768", true) == nullptr; })) {
+        error = "the menu did not close on Escape";
+        return false;
+    }
+    // The launcher's own tidying after the menu (foreground, tag, menu reference) is done.
+    if (!RoundTrip(handler)) {
+        error = "no answer after the menu closed";
+        return false;
+    }
+    return true;
+}
+
+Run MeasureResident(const std::string& exe, const std::string& folder, int entries) {
+    Run run;
+    run.entries = entries;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::string commandLine = "\"" + exe + "\"";
+    const double t0 = Now();
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+        run.error = "CreateProcess failed: " + std::to_string(GetLastError());
+        return run;
+    }
+    const DWORD pid = process.dwProcessId;
+    HWND handler = nullptr;
+    const bool iconShown = PollUntil(kStartTimeoutMs, [&] {
+        if (!handler) handler = FindProcessWindow(pid, "KestrinTrayIconHandler", false);
+        return handler && IconInTray(handler);
+    });
+    if (!iconShown) {
+        run.error = "no tray icon within 30 s";
+    } else {
+        run.startToIconMs = Now() - t0;
+        if (RoundTrip(handler)) run.startToReadyMs = Now() - t0;
+        // A user's first click comes a moment after the icon appears.
+        Sleep(300);
+        std::string error;
+        bool ok = ShowMenu(pid, handler, run.first, error);
+        for (int i = 0; ok && i < kRepeats; ++i) {
+            Showing again;
+            ok = ShowMenu(pid, handler, again, error);
+            run.again.push_back(again);
+        }
+        if (ok) {
+            PROCESS_MEMORY_COUNTERS_EX counters = {};
+            counters.cb = sizeof counters;
+            GetProcessMemoryInfo(process.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                 sizeof counters);
+            run.privateUsage = counters.PrivateUsage;
+            run.workingSet = counters.WorkingSetSize;
+            run.committedPrivate = CommittedPrivate(process.hProcess);
+        }
+        run.ok = ok;
+        run.error = error;
+    }
+    // Ends as "E&xit" does: closing the application window quits the message loop.
+    if (HWND application = FindProcessWindow(pid, "KestrinApplication", false))
+        PostMessageA(application, WM_CLOSE, 0, 0);
+    run.exitedCleanly = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    if (!run.exitedCleanly) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
+// ---- the same build, in this process ------------------------------------------------------
+
+struct Profile {
+    double modelMs = -1;     // BuildLauncherMenu: entries, separators, access keys
+    double picturesMs = -1;  // icon extraction into the image list
+    double itemsMs = -1;     // old items removed, new items appended
+    double trackMs = -1;     // TrackPopupMenu until the drawn menu waits for input
+    int pictures = 0;
+    int extractions = 0;     // distinct (file, icon number) pairs asked for
+    // One extraction, by the kind of file asked: count and median ms.
+    std::map<std::string, std::pair<int, double>> perKind;
+    // All icons of each program or library asked for, in one call per file: ms per icon.
+    double batchPerIconMs = -1;
+    // The pictures step taken apart (median of three): the list cut back one picture at a
+    // time, the extractions, the additions; and cutting back in one call instead.
+    double cutMs = -1;
+    double extractMs = -1;
+    double addMs = -1;
+    double cutAtOnceMs = -1;
+    double addPresizedMs = -1;  // the additions into a list sized beforehand
+    int cutLeft = -1;           // pictures left after cutting back (should be the fixed ones)
+    bool presizedOk = true;     // every picture landed where the sized list put it
+};
+
+// The pictures step as the launcher does it, with each part timed. The list holds the
+// previous showing's pictures on entry and this showing's on return.
+void ProfilePictureSteps(const LauncherMenu& model, HIMAGELIST images, Profile& profile) {
+    std::vector<double> cut, extract, add, cutAtOnce, addPresized;
+    for (int round = 0; round < 3; ++round) {
+        double t = Now();
+        for (int i = ImageList_GetImageCount(images) - 1; i >= kFixedPictureCount; --i) ImageList_Remove(images, i);
+        cut.push_back(Now() - t);
+        profile.cutLeft = ImageList_GetImageCount(images);
+
+        t = Now();
+        std::map<std::pair<std::string, int>, HICON> extracted;
+        std::vector<HICON> order;
+        for (const MenuEntry& entry : model.entries) {
+            const PictureRequest& request = entry.picture;
+            if (request.source != PictureRequest::Source::File || request.path.empty()) continue;
+            auto key = std::make_pair(request.path, request.index);
+            auto found = extracted.find(key);
+            if (found == extracted.end())
+                found = extracted.emplace(key, ExtractSmallIcon(request.path, request.index)).first;
+            if (found->second) order.push_back(found->second);
+        }
+        extract.push_back(Now() - t);
+
+        t = Now();
+        for (HICON icon : order) ImageList_AddIcon(images, icon);
+        add.push_back(Now() - t);
+
+        // The alternatives, with the same icons: cut back in one call, then fill a list sized
+        // beforehand. Either way the list ends as the launcher leaves it.
+        t = Now();
+        ImageList_SetImageCount(images, kFixedPictureCount);
+        cutAtOnce.push_back(Now() - t);
+        t = Now();
+        ImageList_SetImageCount(images, static_cast<UINT>(kFixedPictureCount + order.size()));
+        for (size_t i = 0; i < order.size(); ++i) {
+            const int index = kFixedPictureCount + static_cast<int>(i);
+            if (ImageList_ReplaceIcon(images, index, order[i]) != index) profile.presizedOk = false;
+        }
+        addPresized.push_back(Now() - t);
+        if (ImageList_GetImageCount(images) != kFixedPictureCount + static_cast<int>(order.size()))
+            profile.presizedOk = false;
+
+        for (auto& [key, icon] : extracted)
+            if (icon) DestroyIcon(icon);
+    }
+    profile.cutMs = Median(cut);
+    profile.extractMs = Median(extract);
+    profile.addMs = Median(add);
+    profile.cutAtOnceMs = Median(cutAtOnce);
+    profile.addPresizedMs = Median(addPresized);
+}
+
+std::string FileKind(const std::string& path) {
+    const size_t dot = path.find_last_of('.');
+    std::string ext = dot == std::string::npos ? "" : path.substr(dot + 1);
+    for (char& c : ext) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    if (ext == "ico" || ext == "exe" || ext == "dll") return ext;
+    return "no icon";
+}
+
+// Times every distinct extraction of one showing on its own, and the alternative of reading
+// each program or library once for all of its icons that the menu asks for.
+void ProfileExtractions(const LauncherMenu& model, Profile& profile) {
+    std::map<std::pair<std::string, int>, int> distinct;
+    for (const MenuEntry& entry : model.entries)
+        if (entry.picture.source == PictureRequest::Source::File && !entry.picture.path.empty())
+            distinct[{entry.picture.path, entry.picture.index}] = 1;
+    profile.extractions = static_cast<int>(distinct.size());
+    std::map<std::string, std::vector<double>> times;
+    std::map<std::string, int> highestIndex;
+    for (const auto& [request, unused] : distinct) {
+        const double t = Now();
+        HICON icon = ExtractSmallIcon(request.first, request.second);
+        times[FileKind(request.first)].push_back(Now() - t);
+        if (icon) DestroyIcon(icon);
+        const std::string kind = FileKind(request.first);
+        if (kind == "exe" || kind == "dll")
+            highestIndex[request.first] = std::max(highestIndex[request.first], request.second);
+    }
+    for (const auto& [kind, list] : times) profile.perKind[kind] = {static_cast<int>(list.size()), Median(list)};
+    int icons = 0;
+    const double t = Now();
+    for (const auto& [path, highest] : highestIndex) {
+        // ExtractIconExA fills only the first small icon of a longer request under Wine, so
+        // the many-icon call here is the one underneath it.
+        std::vector<HICON> smalls(static_cast<size_t>(highest + 1), nullptr);
+        std::vector<UINT> ids(smalls.size(), 0);
+        PrivateExtractIconsA(path.c_str(), 0, 16, 16, smalls.data(), ids.data(), static_cast<UINT>(smalls.size()), 0);
+        for (HICON icon : smalls) {
+            if (!icon) continue;
+            ++icons;
+            DestroyIcon(icon);
+        }
+    }
+    if (icons > 0) profile.batchPerIconMs = (Now() - t) / icons;
+}
+
+double gTrackStart = 0;
+double gTrackEnd = 0;
+
+// Runs once the menu loop has nothing else to do, i.e. after the menu is painted.
+void CALLBACK EndMenuTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    gTrackEnd = Now();
+    EndMenu();
+}
+
+Profile ProfileBuild(const std::string& folder) {
+    Profile profile;
+    ItemStore store;
+    Tree tree;
+    const std::string exe = folder + "\\kestrin.exe";
+    try {
+        LoadItems(Win32FileSystem(), ConfigFilePath(exe), store, tree, [](int) {});
+    } catch (const KestrinError& e) {
+        std::fprintf(stderr, "bench: cannot load %s: %s\n", ConfigFilePath(exe).c_str(), e.what());
+        return profile;
+    }
+    HIMAGELIST images = CreateMenuImageList();
+    PopupMenu menu;
+    menu.images = images;
+    LauncherMenuBuilder builder;
+    LauncherMenu model;
+    std::vector<int> pictures;
+    std::vector<double> modelMs, picturesMs, itemsMs, trackMs;
+    const std::string drive = ExeDrive(exe);
+    menu.onPopup = [&] {
+        double t = Now();
+        menu.Clear();
+        builder.Release();
+        model = BuildLauncherMenu(store.outline, store.items, drive);
+        modelMs.push_back(Now() - t);
+        t = Now();
+        pictures = LoadLauncherPictures(model, images);
+        picturesMs.push_back(Now() - t);
+        t = Now();
+        builder.Build(menu.Handle(), model, pictures, 1);
+        itemsMs.push_back(Now() - t);
+        gTrackStart = Now();
+    };
+    menu.onSubmenuOpening = [&](HMENU submenu) { builder.FillOnOpen(submenu); };
+    for (int i = 0; i < kRepeats + 1; ++i) {
+        SetTimer(nullptr, 0, 1, EndMenuTimer);
+        gTrackEnd = 0;
+        menu.Popup(kIconX, kIconY);
+        if (gTrackEnd > 0) trackMs.push_back(gTrackEnd - gTrackStart);
+    }
+    // The first round pays for loading libraries and warming caches; the figures are the
+    // repeated showings, as "again" is.
+    auto repeated = [](std::vector<double> v) {
+        if (v.size() > 1) v.erase(v.begin());
+        return Median(v);
+    };
+    profile.modelMs = repeated(modelMs);
+    profile.picturesMs = repeated(picturesMs);
+    profile.itemsMs = repeated(itemsMs);
+    profile.trackMs = repeated(trackMs);
+    ProfileExtractions(model, profile);
+    ProfilePictureSteps(model, images, profile);
+    for (int picture : pictures)
+        if (picture >= kFixedPictureCount) ++profile.pictures;
+    menu.Clear();
+    builder.Release();
+    ImageList_Destroy(images);
+    return profile;
+}
+
+// ---- report ---------------------------------------------------------------------------------
+
+void Line(const std::string& key, double value) { std::printf("bench: %s %.1f\n", key.c_str(), value); }
+void Line(const std::string& key, unsigned long long value) { std::printf("bench: %s %llu\n", key.c_str(), value); }
+
+double AgainReady(const Run& run) {
+    std::vector<double> v;
+    for (const Showing& s : run.again) v.push_back(s.readyMs);
+    return Median(v);
+}
+
+double AgainVisible(const Run& run) {
+    std::vector<double> v;
+    for (const Showing& s : run.again) v.push_back(s.visibleMs);
+    return Median(v);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: resident_wine KESTRIN_EXE WORK_FOLDER\n");
+        return 2;
+    }
+    const std::string exe = argv[1];
+    const std::string work = argv[2];
+    CreateDirectoryA(work.c_str(), nullptr);
+
+    // The shell desktop starts with this program; its taskbar must be up before any start is timed.
+    if (!PollUntil(kStartTimeoutMs, [] {
+            HWND tray = FindWindowA("Shell_TrayWnd", nullptr);
+            return tray && IsWindowVisible(tray);
+        })) {
+        std::fprintf(stderr, "bench: no taskbar within 30 s\n");
+        return 1;
+    }
+
+    const int sizes[] = {10, 100, 1000};
+    std::vector<Run> runs;
+    std::vector<Profile> profiles;
+    std::vector<std::string> sourceReport;
+    size_t sourceCount = 0;
+    for (int entries : sizes) {
+        const std::string folder = work + "\\menu" + std::to_string(entries);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        const std::string copy = folder + "\\kestrin.exe";
+        if (!CopyFileA(exe.c_str(), copy.c_str(), FALSE)) {
+            std::fprintf(stderr, "bench: cannot copy %s to %s\n", exe.c_str(), copy.c_str());
+            return 1;
+        }
+        sourceReport.clear();
+        const std::vector<IconSource> sources = FindIconSources(copy, sourceReport);
+        sourceCount = sources.size();
+        if (sources.empty() || !WriteMenuConfig(folder, entries, sources)) {
+            std::fprintf(stderr, "bench: cannot prepare the %d-entry menu\n", entries);
+            return 1;
+        }
+        runs.push_back(MeasureResident(copy, folder, entries));
+        profiles.push_back(ProfileBuild(folder));
+    }
+
+    std::printf("Icon sources (file, icons held): ");
+    for (const std::string& s : sourceReport) std::printf("%s; ", s.c_str());
+    std::printf("\n%zu distinct program/library icons cycled through.\n\n", sourceCount);
+
+    std::printf("Resident program under Wine, click posted to the tray icon's window; ms unless noted\n");
+    std::printf("(visible = menu window shown, drawn = its thread back in the menu loop; again = median of %d;\n"
+                " private B = PrivateUsage, or where that is 0 the committed private regions walked)\n\n",
+                kRepeats);
+    std::printf("%8s %10s %10s %11s %10s %11s %10s %12s %12s %12s\n", "entries", "to icon", "to ready",
+                "1st visible", "1st drawn", "again vis.", "again drw.", "private B", "working B", "PrivateUsage");
+    bool allOk = true;
+    for (const Run& run : runs) {
+        if (!run.ok) {
+            std::printf("%8d  FAILED: %s\n", run.entries, run.error.c_str());
+            allOk = false;
+            continue;
+        }
+        std::printf("%8d %10.1f %10.1f %11.1f %10.1f %11.1f %10.1f %12llu %12llu %12llu\n", run.entries,
+                    run.startToIconMs, run.startToReadyMs, run.first.visibleMs, run.first.readyMs, AgainVisible(run),
+                    AgainReady(run), static_cast<unsigned long long>(run.PrivateBytes()),
+                    static_cast<unsigned long long>(run.workingSet),
+                    static_cast<unsigned long long>(run.privateUsage));
+    }
+    std::printf("\nWhere a repeated showing goes, the same steps in this process (median of %d):\n\n", kRepeats);
+    std::printf("%8s %10s %10s %10s %10s %10s %12s %10s\n", "entries", "model", "pictures", "items", "track",
+                "sum", "extractions", "pictures");
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        const Profile& p = profiles[i];
+        std::printf("%8d %10.1f %10.1f %10.1f %10.1f %10.1f %12d %10d\n", runs[i].entries, p.modelMs, p.picturesMs,
+                    p.itemsMs, p.trackMs, p.modelMs + p.picturesMs + p.itemsMs + p.trackMs, p.extractions, p.pictures);
+    }
+    std::printf("\nOne icon extraction by file kind (count, median ms), and all icons of a file in one call:\n");
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        std::printf("%8d:", runs[i].entries);
+        for (const auto& [kind, stat] : profiles[i].perKind)
+            std::printf("  %s %d x %.2f", kind.c_str(), stat.first, stat.second);
+        std::printf("  | batched %.2f per icon\n", profiles[i].batchPerIconMs);
+    }
+    std::printf("\nThe pictures step taken apart (ms); then the alternatives: cut back in one call, add into a\n"
+                "list sized beforehand\n");
+    std::printf("%8s %10s %10s %10s %12s %12s %10s\n", "entries", "cut back", "extract", "add", "cut at once",
+                "add presized", "left");
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        const Profile& p = profiles[i];
+        std::printf("%8d %10.1f %10.1f %10.1f %12.1f %12.1f %10d%s\n", runs[i].entries, p.cutMs, p.extractMs, p.addMs,
+                    p.cutAtOnceMs, p.addPresizedMs, p.cutLeft, p.presizedOk ? "" : "  (sized list went wrong)");
+    }
+    std::printf("\nEvery showing, drawn (ms): ");
+    for (const Run& run : runs) {
+        std::printf("%d entries %.1f", run.entries, run.first.readyMs);
+        for (const Showing& s : run.again) std::printf(" %.1f", s.readyMs);
+        std::printf("; ");
+    }
+    std::printf("\nMenu windows (first showing): ");
+    for (const Run& run : runs)
+        std::printf("%d entries %ldx%ld; ", run.entries, run.first.rect.right - run.first.rect.left,
+                    run.first.rect.bottom - run.first.rect.top);
+    std::printf("\n\n");
+
+    for (size_t i = 0; i < runs.size(); ++i) {
+        const Run& run = runs[i];
+        if (!run.ok) continue;
+        const std::string n = std::to_string(run.entries);
+        Line("menu.show." + n + ".first.ms", run.first.readyMs);
+        Line("menu.show." + n + ".again.ms", AgainReady(run));
+        Line("menu.visible." + n + ".first.ms", run.first.visibleMs);
+        Line("menu.visible." + n + ".again.ms", AgainVisible(run));
+        Line("start.to_icon." + n + ".ms", run.startToIconMs);
+        Line("memory." + n + ".private.bytes", static_cast<unsigned long long>(run.PrivateBytes()));
+        Line("memory." + n + ".working_set.bytes", static_cast<unsigned long long>(run.workingSet));
+        Line("memory." + n + ".private_usage.bytes", static_cast<unsigned long long>(run.privateUsage));
+        const Profile& p = profiles[i];
+        Line("profile." + n + ".model.ms", p.modelMs);
+        Line("profile." + n + ".pictures.ms", p.picturesMs);
+        Line("profile." + n + ".items.ms", p.itemsMs);
+        Line("profile." + n + ".track.ms", p.trackMs);
+        for (const auto& [kind, stat] : p.perKind) {
+            std::string key = kind == "no icon" ? "none" : kind;
+            Line("profile." + n + ".extract." + key + ".ms", stat.second);
+        }
+        Line("profile." + n + ".extract.batched_per_icon.ms", p.batchPerIconMs);
+        Line("profile." + n + ".pictures.cut.ms", p.cutMs);
+        Line("profile." + n + ".pictures.extract.ms", p.extractMs);
+        Line("profile." + n + ".pictures.add.ms", p.addMs);
+        Line("profile." + n + ".pictures.cut_at_once.ms", p.cutAtOnceMs);
+        Line("profile." + n + ".pictures.add_presized.ms", p.addPresizedMs);
+    }
+    // The headline figures are those of the 100-entry menu, the size the targets speak of.
+    for (const Run& run : runs) {
+        if (run.entries != 100 || !run.ok) continue;
+        Line("start.to_icon.ms", run.startToIconMs);
+        Line("memory.private.bytes", static_cast<unsigned long long>(run.PrivateBytes()));
+        Line("memory.working_set.bytes", static_cast<unsigned long long>(run.workingSet));
+    }
+    for (const Run& run : runs)
+        if (!run.exitedCleanly) std::printf("note: the %d-entry instance did not end on WM_CLOSE\n", run.entries);
+    return allOk ? 0 : 1;
+}
