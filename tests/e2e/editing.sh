@@ -46,10 +46,10 @@ duplicate_A|A|click Button9|A,A(A1,A2),B,C(C1)|A|0 2 0 0 0 2 0
 delete_A|A|click Button2|B,C(C1)|*|0 2 0'
 
 n=0
-while IFS='|' read -r name node steps outline selected kinds; do
+while IFS='|' read -r -u 3 name node steps outline selected kinds; do
     n=$((n + 1))
     t_begin "$name"
-    if ! example_ini | start_with_ini "se2e-edit-$n"; then
+    if ! start_with_ini "se2e-edit-$n" < <(example_ini); then
         t_fail "no tray icon"
     elif ! open_settings; then
         t_fail "no settings window"
@@ -87,10 +87,10 @@ while IFS='|' read -r name node steps outline selected kinds; do
         fi
     fi
     t_end
-done <<<"$CASES"
+done 3<<<"$CASES"
 
 t_begin delete_last_node_keeps_it
-if ! printf '[Dat]\nKey=57382\nCnt=1\n[0]\nTit=Only\nArt=0\nPrg=run-Only\n' | start_with_ini se2e-edit-only; then
+if ! start_with_ini se2e-edit-only < <(printf '[Dat]\nKey=57382\nCnt=1\n[0]\nTit=Only\nArt=0\nPrg=run-Only\n'); then
     t_fail "no tray icon"
 elif ! open_settings; then
     t_fail "no settings window"
@@ -107,7 +107,7 @@ fi
 t_end
 
 t_begin cancel_after_edits_restores_tree
-if ! example_ini | start_with_ini se2e-edit-cancel; then
+if ! start_with_ini se2e-edit-cancel < <(example_ini); then
     t_fail "no tray icon"
 elif ! open_settings; then
     t_fail "no settings window"

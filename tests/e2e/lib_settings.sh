@@ -21,7 +21,7 @@ se2e_init() { # name: one prefix and display for the whole script
 # formprobe.exe's output without carriage returns; the exit code is formprobe's.
 fp() {
     local out rc
-    out=$($WINE "$WIN_DIR/formprobe.exe" "$@" 2>/dev/null)
+    out=$($WINE "$WIN_DIR/formprobe.exe" "$@" 2>/dev/null </dev/null)
     rc=$?
     [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
     return $rc
@@ -183,4 +183,45 @@ readonly_flags() {
 click_and_hide() { # button name
     fp click "$1" >/dev/null
     fp wait-visible 0 10
+}
+
+# The colours of the item form's fields as the screen shows them, in the order ComboBox2,
+# Edit1, Edit3, Edit2, Edit5, Edit4, Edit6, ComboBox1: "W" for the window colour (the tree's
+# background), "F" for the face colour (the bare form between "Import" and "OK"), "?" for
+# anything else. Each field is sampled near its right end, left of a selector's drop button,
+# away from short texts.
+FIELD_ORDER="ComboBox2 Edit1 Edit3 Edit2 Edit5 Edit4 Edit6 ComboBox1"
+# Where field_colours samples; run once the window is shown (it does not move).
+measure_fields() {
+    local name l t r b
+    FIELD_POINTS=""
+    for name in $FIELD_ORDER; do
+        read -r l t r b <<<"$(fp rect "$name")" || return 1
+        case $name in
+            ComboBox*) FIELD_POINTS="$FIELD_POINTS $(( r - 28 )),$(( (t + b) / 2 ))" ;;
+            *) FIELD_POINTS="$FIELD_POINTS $(( r - 5 )),$(( (t + b) / 2 ))" ;;
+        esac
+    done
+    read -r l t r b <<<"$(fp rect TreeView1)" || return 1
+    WINDOW_POINT="$(( r - 8 )),$(( b - 8 ))"
+    read -r l t r b <<<"$(fp rect Button13)" || return 1
+    FACE_POINT="$(( r + 25 )),$(( (t + b) / 2 ))"
+}
+field_colours() {
+    local shot=/tmp/se2e-colours-$$.png window face colour codes="" point
+    [ -n "$FIELD_POINTS" ] || measure_fields || return 1
+    sleep 0.2
+    import -window root "$shot" 2>/dev/null || return 1
+    pixel() { convert "$shot" -format "%[pixel:p{$1}]" info: 2>/dev/null; }
+    window=$(pixel "$WINDOW_POINT")
+    face=$(pixel "$FACE_POINT")
+    for point in $FIELD_POINTS; do
+        colour=$(pixel "$point")
+        if [ "$colour" = "$window" ]; then codes="${codes}W"
+        elif [ "$colour" = "$face" ]; then codes="${codes}F"
+        else codes="${codes}?"; fi
+    done
+    rm -f "$shot"
+    [ "$window" != "$face" ] || codes="same window and face colour: $codes"
+    printf '%s\n' "$codes"
 }

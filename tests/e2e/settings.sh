@@ -12,7 +12,7 @@ ini_unchanged() { cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/saved.ini"; }
 # ---- opening ------------------------------------------------------------------------------
 
 t_begin settings_opens_collapsed_on_first_node
-if ! example_ini | start_with_ini se2e-open; then
+if ! start_with_ini se2e-open < <(example_ini); then
     t_fail "no tray icon"
 else
     hotkey_held || t_fail "the hotkey is not registered before opening"
@@ -93,10 +93,10 @@ elif ! open_settings; then
 else
     expect_eq "first node" "$(fp get Edit1)" Prog
     # Each field as a user types it; the sync writes nothing back but the icon index.
-    while IFS=';' read -r field value shown; do
+    while IFS=';' read -r -u 3 field value shown; do
         fp set "$field" "$value" >/dev/null || t_fail "setting $field gave $?"
         expect_eq "$field after typing '$value'" "$(fp get "$field")" "$shown"
-    done <<'EOF'
+    done 3<<'EOF'
 Edit1;Edited &Title;Edited &Title
 Edit3;%usb%\tools\app.exe;%usb%\tools\app.exe
 Edit2;|C:\My Notes\list.txt| -x;|C:\My Notes\list.txt| -x
@@ -162,7 +162,7 @@ t_end
 # ---- Cancel, Enter, Esc -------------------------------------------------------------------
 
 t_begin cancel_restores_last_saved
-if ! example_ini | start_with_ini se2e-cancel; then
+if ! start_with_ini se2e-cancel < <(example_ini); then
     t_fail "no tray icon"
 elif ! open_settings; then
     t_fail "no settings window"
@@ -199,10 +199,10 @@ t_end
 
 # Enter in each edit field confirms the window: the typed value is saved.
 t_begin enter_in_any_edit_acts_as_ok
-if ! example_ini | start_with_ini se2e-enter; then
+if ! start_with_ini se2e-enter < <(example_ini); then
     t_fail "no tray icon"
 else
-    while IFS='|' read -r field value line; do
+    while IFS='|' read -r -u 3 field value line; do
         if ! open_settings; then
             t_fail "no settings window for $field"
             break
@@ -219,7 +219,7 @@ else
         fi
         ini_section "$RUN_DIR/kestrin.ini" 3 | grep -qxF "$line" ||
             t_fail "after Enter in $field, section 3 lacks '$line': $(ini_section "$RUN_DIR/kestrin.ini" 3 | paste -sd' ')"
-    done <<'EOF'
+    done 3<<'EOF'
 Edit3|enter-cmd.exe|Prg=enter-cmd.exe
 Edit2|-enter|Par=-enter
 Edit5|C:\enter|Dir=C:\enter
@@ -231,7 +231,7 @@ fi
 t_end
 
 t_begin esc_acts_as_cancel
-if ! example_ini | start_with_ini se2e-esc; then
+if ! start_with_ini se2e-esc < <(example_ini); then
     t_fail "no tray icon"
 elif ! open_settings; then
     t_fail "no settings window"
@@ -286,24 +286,26 @@ then
 elif ! open_settings; then
     t_fail "no settings window"
 else
-    # step: what is done | kind shown | title shown | read-only flags
-    while IFS='|' read -r step kind title flags; do
+    measure_fields || t_fail "cannot find the fields on the screen"
+    # step: what is done | kind shown | title shown | read-only edits | field colours
+    while IFS='|' read -r -u 3 step kind title flags colours; do
         case $step in
             select*) fp select "${step#select }" >/dev/null || t_fail "cannot $step" ;;
             choose*) fp choose ComboBox2 "${step#choose }" >/dev/null || t_fail "cannot $step" ;;
         esac
         expect_eq "kind after '$step'" "$(fp combo ComboBox2 | cut -f1)" "$kind"
         expect_eq "title after '$step'" "$(fp get Edit1)" "$title"
-        expect_eq "read-only fields after '$step'" "$(readonly_flags)" "$flags"
-    done <<EOF
-select P|0|P|000000
-choose 2|0|P|000000
-choose 1|1|$DASHES|111111
-choose 0|0|$DASHES|000000
-select S|0|S|000000
-select M|2|M|011100
-choose 1|2|$DASHES|011100
-choose 0|2|$DASHES|011100
+        expect_eq "read-only edits after '$step'" "$(readonly_flags)" "$flags"
+        expect_eq "colours ($FIELD_ORDER) after '$step'" "$(field_colours)" "$colours"
+    done 3<<EOF
+select P|0|P|000000|WWWWWWWW
+choose 2|0|P|000000|WWWWWWWW
+choose 1|1|$DASHES|111111|WFFFFFFF
+choose 0|0|$DASHES|000000|WWWWWWWW
+select S|0|S|000000|WWWWWWWW
+select M|2|M|011100|FWFFFWWF
+choose 1|2|$DASHES|011100|FWFFFWWF
+choose 0|2|$DASHES|011100|FWFFFWWF
 EOF
     expect_eq "tree titles" "$(tree_outline)" "$DASHES,S,$DASHES(M1)"
     if click_and_hide Button3; then
@@ -333,12 +335,12 @@ t_begin autostart_checkbox_writes_run_value
 $WINE reg delete "$RUN_KEY" /v Kestrin /f >/dev/null 2>&1
 $WINE reg add "$RUN_KEY" /v KestrinTestOther /d 'C:\other dir\other.exe' /f >/dev/null 2>&1
 # A folder with a blank in its name: the written path must be quoted.
-if ! example_ini | start_with_ini "se2e auto start"; then
+if ! start_with_ini "se2e auto start" < <(example_ini); then
     t_fail "no tray icon"
 else
     exePath="$RUN_WIN\\kestrin.exe"
     # step | box before | action | value afterwards ("-" for none)
-    while IFS='|' read -r step before action after; do
+    while IFS='|' read -r -u 3 step before action after; do
         if ! open_settings; then
             t_fail "no settings window at '$step'"
             break
@@ -355,7 +357,7 @@ else
         [ "$after" = PATH ] && after="\"$exePath\""
         expect_eq "value after '$step'" "$value" "$after"
         expect_eq "other value after '$step'" "$(other_value)" 'C:\other dir\other.exe'
-    done <<'EOF'
+    done 3<<'EOF'
 check ok|0|check 1|PATH
 unchanged ok|1||PATH
 uncheck cancel|1|check 0|PATH
