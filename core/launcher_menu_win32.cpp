@@ -2,7 +2,6 @@
 
 #include <shellapi.h>
 
-#include <map>
 #include <utility>
 
 #include "shell/popup_menu_win32.h"
@@ -18,28 +17,89 @@ HICON ExtractSmallIcon(const std::string& path, int index) {
     return small;
 }
 
-std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images) {
-    for (int i = ImageList_GetImageCount(images) - 1; i >= kFixedPictureCount; --i) ImageList_Remove(images, i);
-    std::vector<int> pictures(menu.entries.size(), -1);
-    // Each file is read afresh for every showing, but only once per showing: many entries
-    // of one big menu often share a program's icon.
-    std::map<std::pair<std::string, int>, HICON> extracted;
+LauncherPictureCache::Stamp LauncherPictureCache::StampOf(const std::string& path) {
+    Stamp stamp;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+        stamp.known = true;
+        stamp.written = data.ftLastWriteTime;
+        stamp.sizeHigh = data.nFileSizeHigh;
+        stamp.sizeLow = data.nFileSizeLow;
+    }
+    return stamp;
+}
+
+std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST images) {
+    if (images != images_) {
+        Clear();
+        images_ = images;
+    }
+    std::map<Key, Cached> current;
+    std::map<std::string, Stamp> stamps;  // one look at each file per showing
+    std::vector<const Key*> order(menu.entries.size(), nullptr);
+    bool reread = false;
     for (size_t i = 0; i < menu.entries.size(); ++i) {
         const PictureRequest& request = menu.entries[i].picture;
-        if (request.source == PictureRequest::Source::Folder) {
-            pictures[i] = kFolderPicture;
-        } else if (request.source == PictureRequest::Source::File && !request.path.empty()) {
-            // An empty path yields no icon anyway; skipping it spares a shell call per entry.
-            auto key = std::make_pair(request.path, request.index);
-            auto found = extracted.find(key);
-            if (found == extracted.end())
-                found = extracted.emplace(std::move(key), ExtractSmallIcon(request.path, request.index)).first;
-            if (found->second) pictures[i] = ImageList_AddIcon(images, found->second);
+        // An empty path yields no icon anyway; skipping it spares a shell call per entry.
+        if (request.source != PictureRequest::Source::File || request.path.empty()) continue;
+        Key key(request.path, request.index);
+        auto done = current.find(key);
+        if (done == current.end()) {
+            auto stamp = stamps.find(request.path);
+            if (stamp == stamps.end()) stamp = stamps.emplace(request.path, StampOf(request.path)).first;
+            Cached entry;
+            auto old = cache_.find(key);
+            if (old != cache_.end() && old->second.stamp.Matches(stamp->second)) {
+                entry = old->second;
+                old->second.icon = nullptr;  // ownership moves to the current set
+            } else {
+                entry.stamp = stamp->second;
+                entry.icon = ExtractSmallIcon(request.path, request.index);
+                reread = true;
+            }
+            done = current.emplace(std::move(key), entry).first;
         }
+        order[i] = &done->first;
     }
-    for (auto& [key, icon] : extracted)
-        if (icon) DestroyIcon(icon);
+    for (auto& [key, old] : cache_)
+        if (old.icon) DestroyIcon(old.icon);
+    cache_.swap(current);
+
+    // The same icons for the same entries as last time: the list already holds them.
+    std::vector<int> pictures(menu.entries.size(), -1);
+    std::vector<HICON> sequence;
+    for (size_t i = 0; i < menu.entries.size(); ++i) {
+        if (menu.entries[i].picture.source == PictureRequest::Source::Folder) pictures[i] = kFolderPicture;
+        if (order[i]) sequence.push_back(cache_.at(*order[i]).icon);
+    }
+    const bool same = !reread && sequence == sequence_ &&
+                      ImageList_GetImageCount(images) == kFixedPictureCount + static_cast<int>(pictureOf_.size());
+    if (!same) {
+        // Cutting the list back is one call; only the adds cost, once per changed menu.
+        ImageList_SetImageCount(images, kFixedPictureCount);
+        pictureOf_.clear();
+        for (HICON icon : sequence) pictureOf_.push_back(icon ? ImageList_AddIcon(images, icon) : -1);
+        sequence_ = std::move(sequence);
+    }
+    size_t next = 0;
+    for (size_t i = 0; i < menu.entries.size(); ++i)
+        if (order[i]) pictures[i] = pictureOf_[next++];
     return pictures;
+}
+
+void LauncherPictureCache::Clear() {
+    for (auto& [key, cached] : cache_)
+        if (cached.icon) DestroyIcon(cached.icon);
+    cache_.clear();
+    sequence_.clear();
+    pictureOf_.clear();
+    images_ = nullptr;
+}
+
+std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images) {
+    ImageList_SetImageCount(images, kFixedPictureCount);
+    LauncherPictureCache once;
+    return once.Load(menu, images);
 }
 
 void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures,

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -20,8 +21,50 @@ constexpr int kFolderPicture = 2;
 // ExtractIconExA for one small icon; null unless exactly one came back.
 HICON ExtractSmallIcon(const std::string& path, int index);
 
-// Cuts the image list back to its fixed pictures (the last first), then adds one picture
-// per icon obtained. Returns every entry's picture index, -1 for none.
+// The pictures of the launcher menu's entries in ImageList1, after its fixed pictures.
+// Reading icons out of files and adding them to an image list is by far the slowest part
+// of showing a menu, so an icon is kept from one showing to the next and read again only
+// when its file's time stamp or size changed, or when the file cannot be examined; the list
+// is refilled only when the entries' icons changed. It holds the fixed pictures plus one
+// per icon obtained for an entry.
+class LauncherPictureCache {
+public:
+    LauncherPictureCache() = default;
+    ~LauncherPictureCache() { Clear(); }
+    LauncherPictureCache(const LauncherPictureCache&) = delete;
+    LauncherPictureCache& operator=(const LauncherPictureCache&) = delete;
+
+    // Every entry's picture index, -1 for none.
+    std::vector<int> Load(const LauncherMenu& menu, HIMAGELIST images);
+    void Clear();
+
+private:
+    struct Stamp {
+        bool known = false;
+        FILETIME written{};
+        DWORD sizeHigh = 0;
+        DWORD sizeLow = 0;
+        // A file that cannot be examined never matches, so its icon is read every time.
+        bool Matches(const Stamp& now) const {
+            return known && now.known && written.dwLowDateTime == now.written.dwLowDateTime &&
+                   written.dwHighDateTime == now.written.dwHighDateTime && sizeHigh == now.sizeHigh &&
+                   sizeLow == now.sizeLow;
+        }
+    };
+    struct Cached {
+        Stamp stamp;
+        HICON icon = nullptr;
+    };
+    using Key = std::pair<std::string, int>;
+    static Stamp StampOf(const std::string& path);
+
+    std::map<Key, Cached> cache_;
+    std::vector<HICON> sequence_;  // the icon of each entry with a picture request, last showing
+    std::vector<int> pictureOf_;   // their pictures in the list
+    HIMAGELIST images_ = nullptr;
+};
+
+// Reads every icon afresh (a cache of one showing).
 std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images);
 
 // Fills an (emptied) root menu from the model. Submenus are created level by level without

@@ -79,6 +79,18 @@ void PicturesAndLevels() {
     Check(ImageList_GetImageCount(images) == firstCount, "second_showing_keeps_picture_count",
           std::to_string(ImageList_GetImageCount(images)));
 
+    // Kept between showings: the same menu reuses its pictures, a changed one refills the list.
+    LauncherPictureCache cache;
+    const std::vector<int> first = cache.Load(model, images);
+    const std::vector<int> again = cache.Load(model, images);
+    Check(first == pictures && again == pictures && ImageList_GetImageCount(images) == firstCount,
+          "cached_pictures_stay_for_the_same_menu", std::to_string(ImageList_GetImageCount(images)));
+    OutlineList shorter(outline.begin(), outline.begin() + 2);
+    const std::vector<int> fewer = cache.Load(BuildLauncherMenu(shorter, items, "C:"), images);
+    Check(ImageList_GetImageCount(images) == kFixedPictureCount + 1 && fewer[0] == kFixedPictureCount,
+          "cached_pictures_follow_a_changed_menu", std::to_string(ImageList_GetImageCount(images)));
+    pictures = cache.Load(model, images);
+
     HMENU root = CreatePopupMenu();
     LauncherMenuBuilder builder;
     builder.Build(root, model, pictures, 1);
