@@ -66,13 +66,17 @@ HTREEITEM TreeViewAdapter::Next(HTREEITEM item, UINT how) const {
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
 }
 
+// The open state goes in with the item: expanding afterwards would lay the items out again
+// once per opened branch.
 HTREEITEM TreeViewAdapter::Insert(const Tree& tree, NodeId id, HTREEITEM parent, HTREEITEM after) {
     TVINSERTSTRUCTA insert = {};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
     insert.item.pszText = const_cast<char*>(tree.Title(id).c_str());
     insert.item.lParam = id;
+    insert.item.stateMask = TVIS_EXPANDED;
+    insert.item.state = tree.HasChildren(id) && tree.Expanded(id) ? TVIS_EXPANDED : 0;
     HTREEITEM item =
         reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
     if (static_cast<size_t>(id) >= items_.size()) items_.resize(static_cast<size_t>(id) + 1, nullptr);
@@ -82,17 +86,10 @@ HTREEITEM TreeViewAdapter::Insert(const Tree& tree, NodeId id, HTREEITEM parent,
 
 void TreeViewAdapter::InsertSubtree(const Tree& tree, NodeId root, HTREEITEM parent, HTREEITEM after) {
     Insert(tree, root, parent, after);
-    std::vector<NodeId> expanded;
-    if (tree.HasChildren(root) && tree.Expanded(root)) expanded.push_back(root);
     const NodeId end = tree.NextAfterSubtree(root);
     // Pre-order: every parent is in the control before its children, which append in order.
-    for (NodeId id = tree.NextPreOrder(root); id != kNoNode && id != end; id = tree.NextPreOrder(id)) {
+    for (NodeId id = tree.NextPreOrder(root); id != kNoNode && id != end; id = tree.NextPreOrder(id))
         Insert(tree, id, ItemOf(tree.Parent(id)), TVI_LAST);
-        if (tree.HasChildren(id) && tree.Expanded(id)) expanded.push_back(id);
-    }
-    // Deepest first: a branch opened inside a closed one shows nothing yet, so only the
-    // outermost expansion lays the visible items out again.
-    for (auto it = expanded.rbegin(); it != expanded.rend(); ++it) SetExpanded(ItemOf(*it), true);
 }
 
 void TreeViewAdapter::RemoveSubtree(HTREEITEM root) {
