@@ -93,6 +93,7 @@ private:
     LauncherMenu launcher_;
     std::vector<int> launcherPictures_;
     LauncherMenuBuilder launcherBuilder_;
+    LauncherPictureCache launcherPictureCache_;
 };
 
 }  // namespace kestrin

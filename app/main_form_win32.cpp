@@ -27,6 +27,8 @@ constexpr UINT kSettingsCommand = 1;
 constexpr UINT kExitCommand = 2;
 // PopupMenu1's items: this plus the entry's index in the launcher model.
 constexpr UINT kFirstLauncherCommand = 1;
+// Posted after a load: read the launcher menu's icons ahead of its first showing.
+constexpr UINT kWarmLauncherPictures = WM_APP + 1;
 
 LRESULT HandleApplicationMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // Closing the application window (from its taskbar button, or a polite request to end
@@ -165,6 +167,8 @@ void MainForm::LoadItems() {
     itemForm_->TreeRebuilt();
     settings_->TreeView().Fill(tree_);
     hotkey_->Register(hotKey1_ ? ReadHotKeyControl(hotKey1_) : 0);
+    // Read the menu's icons once the loop is idle, so even the first showing is quick.
+    PostMessageA(hwnd_, kWarmLauncherPictures, 0, 0);
 }
 
 void MainForm::ShowLauncherMenu() {
@@ -190,7 +194,7 @@ void MainForm::PopupMenu1Popup() {
     popupMenu1_.Clear();
     launcherBuilder_.Release();
     launcher_ = BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive());
-    launcherPictures_ = LoadLauncherPictures(launcher_, imageList1_);
+    launcherPictures_ = launcherPictureCache_.Load(launcher_, imageList1_);
     launcherBuilder_.Build(popupMenu1_.Handle(), launcher_, launcherPictures_, kFirstLauncherCommand);
 }
 
@@ -294,6 +298,11 @@ LRESULT MainForm::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_HOTKEY:
         WMHotKey(wp);
+        return 0;
+    case kWarmLauncherPictures:
+        // Not while the menu shows: its entries point into the picture list.
+        if (popupMenu1_.tag == 0)
+            launcherPictureCache_.Load(BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive()), imageList1_);
         return 0;
     case WM_CLOSE:
         // Closing the main form ends the program.

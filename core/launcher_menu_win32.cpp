@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "shell/popup_menu_win32.h"
@@ -37,7 +38,6 @@ std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST
     std::map<Key, Cached> current;
     std::map<std::string, Stamp> stamps;  // one look at each file per showing
     std::vector<const Key*> order(menu.entries.size(), nullptr);
-    bool reread = false;
     for (size_t i = 0; i < menu.entries.size(); ++i) {
         const PictureRequest& request = menu.entries[i].picture;
         // An empty path yields no icon anyway; skipping it spares a shell call per entry.
@@ -55,7 +55,7 @@ std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST
             } else {
                 entry.stamp = stamp->second;
                 entry.icon = ExtractSmallIcon(request.path, request.index);
-                reread = true;
+                entry.fresh = true;
             }
             done = current.emplace(std::move(key), entry).first;
         }
@@ -65,25 +65,39 @@ std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST
         if (old.icon) DestroyIcon(old.icon);
     cache_.swap(current);
 
-    // The same icons for the same entries as last time: the list already holds them.
-    std::vector<int> pictures(menu.entries.size(), -1);
-    std::vector<HICON> sequence;
-    for (size_t i = 0; i < menu.entries.size(); ++i) {
-        if (menu.entries[i].picture.source == PictureRequest::Source::Folder) pictures[i] = kFolderPicture;
-        if (order[i]) sequence.push_back(cache_.at(*order[i]).icon);
+    std::vector<Key> sequence;
+    for (const Key* key : order)
+        if (key) sequence.push_back(*key);
+    // The same icons in the same places as last time: the list holds them already, and an
+    // icon read again replaces its own picture.
+    const auto held = std::count_if(pictureOf_.begin(), pictureOf_.end(), [](int p) { return p >= 0; });
+    bool same = sequence == sequence_ && ImageList_GetImageCount(images) == kFixedPictureCount + held;
+    for (size_t k = 0; same && k < sequence.size(); ++k) {
+        const Cached& cached = cache_.at(sequence[k]);
+        if (!cached.fresh) continue;
+        if (cached.icon && pictureOf_[k] >= 0)
+            same = ImageList_ReplaceIcon(images, pictureOf_[k], cached.icon) == pictureOf_[k];
+        else
+            same = !cached.icon && pictureOf_[k] < 0;
     }
-    const bool same = !reread && sequence == sequence_ &&
-                      ImageList_GetImageCount(images) == kFixedPictureCount + static_cast<int>(pictureOf_.size());
     if (!same) {
         // Cutting the list back is one call; only the adds cost, once per changed menu.
         ImageList_SetImageCount(images, kFixedPictureCount);
         pictureOf_.clear();
-        for (HICON icon : sequence) pictureOf_.push_back(icon ? ImageList_AddIcon(images, icon) : -1);
+        for (const Key& key : sequence) {
+            HICON icon = cache_.at(key).icon;
+            pictureOf_.push_back(icon ? ImageList_AddIcon(images, icon) : -1);
+        }
         sequence_ = std::move(sequence);
     }
+    for (auto& [key, cached] : cache_) cached.fresh = false;
+
+    std::vector<int> pictures(menu.entries.size(), -1);
     size_t next = 0;
-    for (size_t i = 0; i < menu.entries.size(); ++i)
+    for (size_t i = 0; i < menu.entries.size(); ++i) {
+        if (menu.entries[i].picture.source == PictureRequest::Source::Folder) pictures[i] = kFolderPicture;
         if (order[i]) pictures[i] = pictureOf_[next++];
+    }
     return pictures;
 }
 

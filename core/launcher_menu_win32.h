@@ -54,13 +54,14 @@ private:
     struct Cached {
         Stamp stamp;
         HICON icon = nullptr;
+        bool fresh = false;  // read from its file for this showing
     };
     using Key = std::pair<std::string, int>;
     static Stamp StampOf(const std::string& path);
 
     std::map<Key, Cached> cache_;
-    std::vector<HICON> sequence_;  // the icon of each entry with a picture request, last showing
-    std::vector<int> pictureOf_;   // their pictures in the list
+    std::vector<Key> sequence_;   // the icon of each entry with a picture request, last showing
+    std::vector<int> pictureOf_;  // their pictures in the list, -1 for none
     HIMAGELIST images_ = nullptr;
 };
 
