@@ -43,7 +43,9 @@ left_C1_before_C|C/C1|click BitBtn7|A(A1,A2),B,C1,C|C1|2 0 0 0 0 2
 left_top_level_nothing|B|key ctrl+Left|A(A1,A2),B,C(C1)|B|2 0 0 0 2 0
 new_before_A2|A/A2|click Button1|A(A1,New Item,A2),B,C(C1)|New Item|2 0 0 0 0 2 0
 duplicate_A|A|click Button9|A,A(A1,A2),B,C(C1)|A|0 2 0 0 0 2 0
-delete_A|A|click Button2|B,C(C1)|*|0 2 0'
+delete_A|A|click Button2|B,C(C1)|B|0 2 0
+delete_A2_selects_previous|A/A2|click Button2|A(A1),B,C(C1)|A1|2 0 0 2 0
+delete_C1_selects_parent|C/C1|click Button2|A(A1,A2),B,C|C|2 0 0 0 0'
 
 n=0
 while IFS='|' read -r -u 3 name node steps outline selected kinds; do
