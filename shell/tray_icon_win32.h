@@ -14,8 +14,11 @@
 
 namespace kestrin {
 
-// The NOTIFYICONDATAA size of the classic (Windows 2000) layout the icon uses.
-constexpr DWORD kNotifyDataSize = 488;
+// The NOTIFYICONDATAA size of the classic (Windows 2000) layout the icon uses: 488 bytes in
+// a 32-bit build, 504 in a 64-bit one, whose pointers are wider. The shell matches the size
+// against the layouts it knows, so the 32-bit figure must not reach a 64-bit shell.
+constexpr DWORD kNotifyDataSize = NOTIFYICONDATAA_V2_SIZE;
+static_assert(sizeof(void*) == 8 ? kNotifyDataSize == 504 : kNotifyDataSize == 488, "classic layout size");
 
 class TrayIcon {
 public:
