@@ -8,20 +8,11 @@
 
 #include "shell/hotkey.h"
 #include "shell/hotkey_win32.h"
+#include "tests/wine/check.h"
 
 using namespace kestrin;
 
 namespace {
-
-int gFailures = 0;
-
-void Check(bool ok, const char* name, const std::string& why) {
-    if (ok) std::printf("PASS %s\n", name);
-    else {
-        std::printf("FAIL %s: %s\n", name, why.c_str());
-        ++gFailures;
-    }
-}
 
 HWND MakeWindow() {
     return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -81,5 +72,5 @@ int main() {
     Check(roundTrips, "hotkey_control_keeps_the_low_key_byte_and_modifiers", why);
     DestroyWindow(control);
     DestroyWindow(target);
-    return gFailures == 0 ? 0 : 1;
+    return CheckExitCode();
 }

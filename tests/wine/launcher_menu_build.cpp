@@ -11,20 +11,11 @@
 #include "app/pictures_win32.h"
 #include "core/launcher_menu.h"
 #include "core/launcher_menu_win32.h"
+#include "tests/wine/check.h"
 
 using namespace kestrin;
 
 namespace {
-
-int gFailures = 0;
-
-void Check(bool ok, const char* name, const std::string& why) {
-    if (ok) std::printf("PASS %s\n", name);
-    else {
-        std::printf("FAIL %s: %s\n", name, why.c_str());
-        ++gFailures;
-    }
-}
 
 std::string Caption(HMENU menu, int position) {
     char text[256] = {};
@@ -178,5 +169,5 @@ int main() {
     DeepOutline(3000, LauncherMenuBuilder::kDefaultEagerSubmenus, "deep_submenus_open_past_the_eager_budget");
     DeepOutline(50, 0, "lazy_submenus_fill_when_opened");
     DeepOutlineWithoutOpening();
-    return gFailures == 0 ? 0 : 1;
+    return CheckExitCode();
 }
