@@ -2,21 +2,11 @@
 
 #include "core/items.h"
 #include "core/outline.h"
+#include "tests/unit/tree_shape.h"
 
 using namespace kestrin;
 
 namespace {
-
-// Depth-TAB-title lines of the tree, for compact expectations.
-std::string Shape(const Tree& tree) {
-    std::string out;
-    for (NodeId id : tree.PreOrder()) {
-        out.append(static_cast<size_t>(tree.Depth(id)), '>');
-        out += tree.Title(id);
-        out += ';';
-    }
-    return out;
-}
 
 std::string ReadError(std::string_view text, Tree& tree) {
     try {

@@ -8,21 +8,11 @@
 
 #include "core/outline.h"
 #include "settings/tree_edit.h"
+#include "tests/unit/tree_shape.h"
 
 using namespace kestrin;
 
 namespace {
-
-// Pre-order titles, one '>' per level, for compact expectations.
-std::string Shape(const Tree& tree) {
-    std::string out;
-    for (NodeId id : tree.PreOrder()) {
-        out.append(static_cast<size_t>(tree.Depth(id)), '>');
-        out += tree.Title(id);
-        out += ';';
-    }
-    return out;
-}
 
 // Builds a tree from outline text; node k in pre-order carries slot k, as after a load.
 void Load(Tree& tree, ItemTable& items, const char* outline) {
