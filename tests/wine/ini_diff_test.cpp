@@ -16,6 +16,7 @@
 #include "core/file_system.h"
 #include "core/ini.h"
 #include "core/outline.h"
+#include "tests/wine/profile_items.h"
 
 using namespace kestrin;
 
@@ -349,29 +350,7 @@ bool ConfigAgainstProfile() {
         const std::string ours = NewPath("c");
         SaveItems(Win32FileSystem(), ours, store, tree, hotkey);
         const std::string theirs = NewPath("p");
-        const char* p = theirs.c_str();
-        WritePrivateProfileStringA("Dat", "Key", std::to_string(hotkey).c_str(), p);
-        WritePrivateProfileStringA("Dat", "Cnt", std::to_string(tree.Count()).c_str(), p);
-        const std::vector<std::string> lines = SplitLines(WriteOutlineText(tree));
-        const std::vector<NodeId> order = tree.PreOrder();
-        for (size_t k = 0; k < order.size(); ++k) {
-            const std::string section = std::to_string(k);
-            const char* s = section.c_str();
-            const Item& item = store.items.At(tree.Slot(order[k]));
-            WritePrivateProfileStringA(s, "Tit", EncodeTitle(lines[k]).c_str(), p);
-            WritePrivateProfileStringA(s, "Art", std::to_string(item.kind).c_str(), p);
-            if (item.kind == kKindProgram) {
-                WritePrivateProfileStringA(s, "Prg", item.command.c_str(), p);
-                WritePrivateProfileStringA(s, "Par", item.parameters.c_str(), p);
-                WritePrivateProfileStringA(s, "Dir", item.directory.c_str(), p);
-                WritePrivateProfileStringA(s, "Win", std::to_string(item.showState).c_str(), p);
-            }
-            if (item.kind != kKindSeparator) {
-                WritePrivateProfileStringA(s, "Ico", item.iconFile.c_str(), p);
-                WritePrivateProfileStringA(s, "Idx", std::to_string(item.iconIndex).c_str(), p);
-            }
-        }
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, p);
+        WriteProfileItems(theirs.c_str(), store, tree, hotkey);
         std::string ourText, theirText;
         GetFile(ours, ourText);
         GetFile(theirs, theirText);
