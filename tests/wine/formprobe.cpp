@@ -6,7 +6,6 @@
 // box came up while the command's message was being handled.
 #include <windows.h>
 #include <commctrl.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,94 +14,16 @@
 #include <vector>
 
 #include "app/form_layout.h"
+#include "tests/wine/probe_support.h"
 
 namespace {
 
+using namespace kestrin::probe;
 using kestrin::kForm1;
 
 const char kCaptionStart[] = "Kestrin 3.1";
 const char kBoxCaption[] = "Kestrin";
 const char kExe[] = "kestrin.exe";
-
-class Handle {
-public:
-    explicit Handle(HANDLE h = nullptr) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-    ~Handle() {
-        if (h_) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HANDLE h_;
-};
-
-// Memory inside another process: tree view messages carry pointers nobody marshals.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process),
-          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~RemoteMemory() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    char* get() const { return static_cast<char*>(address_); }
-    bool Write(const void* data, size_t size, size_t offset = 0) const {
-        return WriteProcessMemory(process_, get() + offset, data, size, nullptr);
-    }
-    bool Read(void* data, size_t size, size_t offset = 0) const {
-        return ReadProcessMemory(process_, get() + offset, data, size, nullptr);
-    }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
-
-std::string ExeOf(DWORD pid) {
-    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return "";
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
-        if (entry.th32ProcessID == pid) return entry.szExeFile;
-    return "";
-}
-
-DWORD ProcessOf(HWND hwnd) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    return pid;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[256] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND hwnd) {
-    char text[4096] = {};
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                        &ignored);
-    return text;
-}
-
-std::vector<HWND> TopLevelWindows() {
-    std::vector<HWND> result;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&result));
-    return result;
-}
 
 bool IsKestrinWindow(HWND hwnd) { return lstrcmpiA(ExeOf(ProcessOf(hwnd)).c_str(), kExe) == 0; }
 
@@ -133,16 +54,6 @@ std::string ErrorBoxText(HWND box) {
         if (!text.empty()) found = text;
     }
     return found;
-}
-
-template <typename F>
-bool WaitFor(double seconds, F ready) {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    for (;;) {
-        if (ready()) return true;
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(100);
-    }
 }
 
 // Sends a message from a worker thread and waits until it is handled. A handler that ends
@@ -478,12 +389,6 @@ int CmdSelect(int argc, char** argv) {
     return 1;
 }
 
-struct Command {
-    const char* name;
-    const char* usage;
-    int (*run)(int argc, char** argv);
-};
-
 const Command kCommands[] = {
     {"visible", "visible                  1 when the settings window is shown, else 0", CmdVisible},
     {"wait-visible", "wait-visible 0|1 SECONDS until the window is shown (1) or hidden (0)", CmdWaitVisible},
@@ -508,17 +413,4 @@ const Command kCommands[] = {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc >= 2) {
-        for (const Command& command : kCommands) {
-            if (std::strcmp(argv[1], command.name) != 0) continue;
-            const int rc = command.run(argc - 2, argv + 2);
-            if (rc == 2) std::fprintf(stderr, "usage: formprobe %s\n", command.usage);
-            std::fflush(stdout);
-            return rc;
-        }
-    }
-    std::fprintf(stderr, "usage: formprobe COMMAND [ARGS]\n");
-    for (const Command& command : kCommands) std::fprintf(stderr, "  %s\n", command.usage);
-    return 2;
-}
+int main(int argc, char** argv) { return RunCommand("formprobe", kCommands, argc, argv); }

@@ -15,94 +15,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "tests/wine/probe_support.h"
+
 namespace {
+
+using namespace kestrin::probe;
 
 const UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
 const char kMappingName[] = "KestrinProbeMenuReader";
 const size_t kMappingSize = 1 << 20;
 const char kReaderDll[] = "menureader_dll.dll";
-
-class Handle {
-public:
-    explicit Handle(HANDLE h = nullptr) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
-    ~Handle() {
-        if (h_) CloseHandle(h_);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    HANDLE get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HANDLE h_;
-};
-
-// Memory inside another process, released with it.
-class RemoteMemory {
-public:
-    RemoteMemory(HANDLE process, size_t size)
-        : process_(process),
-          address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
-    ~RemoteMemory() {
-        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-    void* get() const { return address_; }
-    bool Write(const void* data, size_t size, size_t offset = 0) const {
-        return WriteProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-    bool Read(void* data, size_t size, size_t offset = 0) const {
-        return ReadProcessMemory(process_, static_cast<char*>(address_) + offset, data, size, nullptr);
-    }
-
-private:
-    HANDLE process_;
-    void* address_;
-};
-
-std::string ClassOf(HWND hwnd) {
-    char name[256] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
-std::string TextOf(HWND hwnd) {
-    char text[1024] = {};
-    // A timeout, so a hung window cannot hang the test run.
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &ignored);
-    return text;
-}
-
-DWORD ProcessOf(HWND hwnd) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    return pid;
-}
-
-using ProcessList = std::vector<std::pair<DWORD, std::string>>;
-
-ProcessList Processes() {
-    ProcessList result;
-    Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) return result;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
-        result.emplace_back(entry.th32ProcessID, entry.szExeFile);
-    return result;
-}
-
-std::string ExeOf(DWORD pid, const ProcessList& processes = Processes()) {
-    for (const auto& p : processes)
-        if (p.first == pid) return p.second;
-    return "";
-}
 
 // A process given as a decimal Windows process id or as an executable name.
 bool MatchesProcess(DWORD pid, const std::string& which, const ProcessList& processes) {
@@ -110,17 +34,6 @@ bool MatchesProcess(DWORD pid, const std::string& which, const ProcessList& proc
     unsigned long number = std::strtoul(which.c_str(), &end, 10);
     if (!which.empty() && *end == '\0') return number == pid;
     return lstrcmpiA(ExeOf(pid, processes).c_str(), which.c_str()) == 0;
-}
-
-std::vector<HWND> TopLevelWindows() {
-    std::vector<HWND> result;
-    EnumWindows(
-        [](HWND hwnd, LPARAM out) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&result));
-    return result;
 }
 
 std::string RectText(const RECT& r) {
@@ -132,17 +45,6 @@ std::string HwndText(HWND hwnd) {
     char text[32];
     std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)));
     return text;
-}
-
-// Polls `ready` every 100 ms until it holds or `seconds` have passed.
-template <typename F>
-bool WaitFor(double seconds, F ready) {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds * 1000);
-    for (;;) {
-        if (ready()) return true;
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(100);
-    }
 }
 
 // ---- tray ----------------------------------------------------------------------------
@@ -167,7 +69,7 @@ std::vector<TrayIcon> TrayIcons() {
     const size_t textSize = 1024;
     RemoteMemory remote(process.get(), sizeof(TTTOOLINFOA) + textSize);
     if (!remote.get()) return icons;
-    char* remoteText = static_cast<char*>(remote.get()) + sizeof(TTTOOLINFOA);
+    char* remoteText = remote.get() + sizeof(TTTOOLINFOA);
     for (HWND tip : TopLevelWindows()) {
         if (ProcessOf(tip) != shellPid || ClassOf(tip) != TOOLTIPS_CLASSA) continue;
         const int count = static_cast<int>(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0));
@@ -463,12 +365,6 @@ int CmdIcon(int argc, char** argv) {
     return count == 1 ? 0 : 1;
 }
 
-struct Command {
-    const char* name;
-    const char* usage;
-    int (*run)(int argc, char** argv);
-};
-
 const Command kCommands[] = {
     {"tray", "tray                      live tray icons: icon L T R B TIPSHOWN TIP", CmdTray},
     {"wait-tray", "wait-tray TIP SECONDS     until an icon with TIP is there", CmdWaitTray},
@@ -488,17 +384,4 @@ const Command kCommands[] = {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc >= 2) {
-        for (const Command& command : kCommands) {
-            if (std::strcmp(argv[1], command.name) != 0) continue;
-            const int rc = command.run(argc - 2, argv + 2);
-            if (rc == 2) std::fprintf(stderr, "usage: probe %s\n", command.usage);
-            std::fflush(stdout);
-            return rc;
-        }
-    }
-    std::fprintf(stderr, "usage: probe COMMAND [ARGS]\n");
-    for (const Command& command : kCommands) std::fprintf(stderr, "  %s\n", command.usage);
-    return 2;
-}
+int main(int argc, char** argv) { return RunCommand("probe", kCommands, argc, argv); }
