@@ -19,9 +19,9 @@ RUN_DIR=""
 RUN_WIN=""
 E2E_FAILED=0
 
-e2e_init() { # name
-    local name=$1 tool
-    for tool in kestrin.exe probe.exe menureader_dll.dll recorder.exe; do
+e2e_init() { # name [prefix [more tools]]: one prefix and display for the whole script
+    local name=$1 prefix=${2:-e2e-$1} tool
+    for tool in kestrin.exe probe.exe menureader_dll.dll recorder.exe "${@:3}"; do
         if [ ! -f "$WIN_DIR/$tool" ]; then
             echo "FAIL $name: $WIN_DIR/$tool is missing (build the cross build first)"
             exit 1
@@ -29,7 +29,7 @@ e2e_init() { # name
     done
     mkdir -p "$SHOTS"
     trap e2e_cleanup EXIT
-    wine_up "e2e-$name" || { echo "FAIL $name: no Wine prefix or display"; exit 1; }
+    wine_up "$prefix" || { echo "FAIL $name: no Wine prefix or display"; exit 1; }
 }
 
 e2e_cleanup() {
@@ -79,6 +79,8 @@ new_run_dir() { # name: fresh build/e2e/NAME with the programs; sets RUN_DIR and
     cp "$WIN_DIR/kestrin.exe" "$WIN_DIR/recorder.exe" "$RUN_DIR/"
     RUN_WIN=$(win_path "$RUN_DIR")
 }
+
+write_ini() { sed 's/$/\r/' > "$RUN_DIR/kestrin.ini"; } # LF text on stdin, CRLF on disk
 
 # Starts the run folder's kestrin.exe in the background, from the run folder, as a child
 # of this shell so that its exit code can be collected.
@@ -154,6 +156,22 @@ read_menus() { MENUS=$(probe menus); }
 item_rect() { # menu-number caption
     printf '%s\n' "$MENUS" | awk -F'\t' -v m="$1" -v c="$2" '
         $1 == "menu" { cur = $2 } $1 == "item" && cur == m && $11 == c { print $7, $8, $9, $10; exit }'
+}
+
+# Closes whatever menus are open: Escape (one level each) with the pointer on the top
+# menu's border, then a click outside as the last resort.
+close_menus() {
+    local rect i
+    for i in 1 2 3 4; do
+        probe wait-menus 0 0.3 >/dev/null && return 0
+        read_menus
+        rect=$(printf '%s\n' "$MENUS" | awk -F'\t' '$1 == "menu" { print $4, $5 }' | tail -1)
+        [ -z "$rect" ] && return 0
+        set -- $rect
+        xdotool mousemove $(( $1 + 1 )) $(( $2 + 1 )) key Escape
+    done
+    xdotool mousemove 1000 10 click 1
+    wait_menus 0 3
 }
 
 # Menu N of MENUS in a readable form, one item per line:

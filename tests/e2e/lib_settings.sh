@@ -5,18 +5,7 @@
 
 FORM_CAPTION_START="Kestrin 3.1"
 
-se2e_init() { # name: one prefix and display for the whole script
-    local name=$1 tool
-    for tool in kestrin.exe probe.exe menureader_dll.dll recorder.exe formprobe.exe; do
-        if [ ! -f "$WIN_DIR/$tool" ]; then
-            echo "FAIL $name: $WIN_DIR/$tool is missing (build the cross build first)"
-            exit 1
-        fi
-    done
-    mkdir -p "$SHOTS"
-    trap e2e_cleanup EXIT
-    wine_up "se2e-$name" || { echo "FAIL $name: no Wine prefix or display"; exit 1; }
-}
+se2e_init() { e2e_init "$1" "se2e-$1" formprobe.exe; } # name: one prefix and display for the whole script
 
 # formprobe.exe's output without carriage returns; the exit code is formprobe's.
 fp() {
@@ -26,8 +15,6 @@ fp() {
     [ -n "$out" ] && printf '%s\n' "${out//$'\r'/}"
     return $rc
 }
-
-write_ini() { sed 's/$/\r/' > "$RUN_DIR/kestrin.ini"; } # LF text on stdin, CRLF on disk
 
 # Ends a running Kestrin through "E&xit", so the next start finds no instance; the whole
 # prefix goes down when that does not work.
@@ -64,7 +51,7 @@ context_menu_choose() { # caption
     xdotool mouseup 3
     rect=$(item_rect 0 "$1")
     if [ -z "$rect" ]; then
-        se2e_close_menus
+        close_menus
         return 1
     fi
     click_rect "$rect"
@@ -74,21 +61,6 @@ context_menu_choose() { # caption
 open_settings() {
     context_menu_choose '&Settings' || return 1
     fp wait-visible 1 5
-}
-
-# Escape on each open menu with the pointer on its border; a click far away at the end.
-se2e_close_menus() {
-    local rect i
-    for i in 1 2 3 4; do
-        probe wait-menus 0 0.3 >/dev/null && return 0
-        read_menus
-        rect=$(printf '%s\n' "$MENUS" | awk -F'\t' '$1 == "menu" { print $4, $5 }' | tail -1)
-        [ -z "$rect" ] && return 0
-        set -- $rect
-        xdotool mousemove $(( $1 + 1 )) $(( $2 + 1 )) key Escape
-    done
-    xdotool mousemove 1000 10 click 1
-    wait_menus 0 3
 }
 
 # Keys for the settings window: X sends them where the pointer is, so the pointer rests on

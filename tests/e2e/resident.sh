@@ -7,30 +7,12 @@ e2e_init resident
 
 DEFAULT_INI=$'[Dat]\r\nKey=57382\r\nCnt=1\r\n[0]\r\nTit=New Item\r\nArt=0\r\nPrg=\r\nPar=\r\nDir=\r\nWin=0\r\nIco=\r\nIdx=0\r\n'
 
-write_ini() { sed 's/$/\r/' > "$RUN_DIR/kestrin.ini"; } # text with LF lines on stdin
-
 # Kestrin's visible top-level windows, and taskbar buttons (the start button at x=0 aside).
 visible_windows() { probe windows kestrin.exe | awk -F'\t' '$3 == 1'; }
 foreground_is() { # hwnd or exe name
     probe foreground | awk -F'\t' -v w="$1" 'BEGIN { w = tolower(w) } $2 == w || tolower($4) == w { found = 1 } END { exit !found }'
 }
 taskbar_buttons() { probe taskbar | awk -F'\t' '$3 == 1 && $5 > 0'; }
-
-# Closes whatever menus are open: Escape (one level each) with the pointer on the top
-# menu's border, then a click outside as the last resort.
-close_menus() {
-    local rect i
-    for i in 1 2 3 4; do
-        probe wait-menus 0 0.3 >/dev/null && return 0
-        read_menus
-        rect=$(printf '%s\n' "$MENUS" | awk -F'\t' '$1 == "menu" { print $4, $5 }' | tail -1)
-        [ -z "$rect" ] && return 0
-        set -- $rect
-        xdotool mousemove $(( $1 + 1 )) $(( $2 + 1 )) key Escape
-    done
-    xdotool mousemove 1000 10 click 1
-    wait_menus 0 3
-}
 
 # Opens the launcher menu with a click on the icon and parks the pointer on the menu's
 # border, where it neither selects an entry nor brings up the icon's tip.

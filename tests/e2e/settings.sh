@@ -143,7 +143,7 @@ Win=0\nIco=\nIdx=0'
             read_menus
             [ -n "$(item_rect 0 'Edited &Title')" ] ||
                 t_fail "the launcher menu lacks the edited title: $(printf '%s\n' "$MENUS" | cut -f11 | paste -sd'|')"
-            se2e_close_menus
+            close_menus
         else
             t_fail "Shift+Ctrl+Alt+Up showed no launcher menu after OK"
         fi
