@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "settings/item_form.h"
 
 using namespace kestrin;
@@ -28,26 +29,6 @@ public:
     void SetKeyboardCommandsEnabled(bool) override {}
 };
 
-// Flat: every node top-level. Menus: 50 submenus of 99 entries. Chain: each node the only
-// child of the one before, the deepest outline there can be.
-void Build(const std::string& shape, Tree& tree, ItemTable& items) {
-    tree.Clear();
-    items.SetCount(kNodes);
-    NodeId last = kNoNode, menu = kNoNode;
-    for (int i = 0; i < kNodes; ++i) {
-        std::string title = "Item " + std::to_string(i);
-        if (shape == "flat") {
-            last = tree.AddRoot(title, i);
-        } else if (shape == "menus") {
-            if (i % 100 == 0) menu = last = tree.AddRoot(title, i);
-            else last = tree.AddChild(menu, title, i);
-        } else {
-            last = tree.AddChild(last, title, i);
-        }
-        tree.SetExpanded(last, true);
-    }
-}
-
 }  // namespace
 
 int main() {
@@ -67,7 +48,7 @@ int main() {
             ItemForm form(store, tree, view);
             double worst = 0;
             for (int call = 0; call < kCallsPerOp; ++call) {
-                if (call % 20 == 0) Build(shape, tree, store.items);  // keep the size near 5,000
+                if (call % 20 == 0) BuildBenchTree(shape, kNodes, tree, store.items);  // keep the size near 5,000
                 std::vector<NodeId> all = tree.PreOrder();
                 // Every other call hits the deepest or last node, the costliest spot for most shapes.
                 NodeId target = call % 2 ? all.back() : all[rng() % all.size()];

@@ -16,6 +16,7 @@
 
 #include "app/form_builder_win32.h"
 #include "app/form_layout.h"
+#include "bench/bench_support.h"
 #include "settings/item_form.h"
 #include "settings/settings_window_win32.h"
 
@@ -43,24 +44,6 @@ void Pump() {
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
-    }
-}
-
-void Build(const std::string& shape, Tree& tree, ItemTable& items) {
-    tree.Clear();
-    items.SetCount(kNodes);
-    NodeId last = kNoNode, menu = kNoNode;
-    for (int i = 0; i < kNodes; ++i) {
-        std::string title = "Item " + std::to_string(i);
-        if (shape == "flat") {
-            last = tree.AddRoot(title, i);
-        } else if (shape == "menus") {
-            if (i % 100 == 0) menu = last = tree.AddRoot(title, i);
-            else last = tree.AddChild(menu, title, i);
-        } else {
-            last = tree.AddChild(last, title, i);
-        }
-        tree.SetExpanded(last, true);
     }
 }
 
@@ -112,7 +95,7 @@ int main(int argc, char** argv) {
             double worst = 0;
             for (int call = 0; call < kCallsPerOp; ++call) {
                 if (call % 10 == 0) {
-                    Build(shape, tree, store.items);
+                    BuildBenchTree(shape, kNodes, tree, store.items);
                     const auto fillStart = Clock::now();
                     window.TreeView().Fill(tree);
                     itemForm.TreeRebuilt();
