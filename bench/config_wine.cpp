@@ -13,6 +13,7 @@
 #include "core/file_system.h"
 #include "core/ini.h"
 #include "core/outline.h"
+#include "tests/wine/profile_items.h"
 
 using namespace kestrin;
 
@@ -79,32 +80,13 @@ bool OverBudget() {
 
 // The per-key approach: one profile call for every key, as a plain Win32 program would.
 void ProfileSave(const std::string& path, const ItemStore& store, const Tree& tree, int hotkey) {
-    const char* p = path.c_str();
-    DeleteFileA(p);
-    WritePrivateProfileStringA("Dat", "Key", std::to_string(hotkey).c_str(), p);
-    WritePrivateProfileStringA("Dat", "Cnt", std::to_string(tree.Count()).c_str(), p);
-    const std::vector<std::string> lines = SplitLines(WriteOutlineText(tree));
-    const std::vector<NodeId> order = tree.PreOrder();
-    gTotal = static_cast<int>(order.size());
-    for (size_t k = 0; k < order.size(); ++k, ++gDone) {
-        if (OverBudget()) break;
-        const std::string section = std::to_string(k);
-        const char* s = section.c_str();
-        const Item& item = store.items.At(tree.Slot(order[k]));
-        WritePrivateProfileStringA(s, "Tit", EncodeTitle(lines[k]).c_str(), p);
-        WritePrivateProfileStringA(s, "Art", std::to_string(item.kind).c_str(), p);
-        if (item.kind == kKindProgram) {
-            WritePrivateProfileStringA(s, "Prg", item.command.c_str(), p);
-            WritePrivateProfileStringA(s, "Par", item.parameters.c_str(), p);
-            WritePrivateProfileStringA(s, "Dir", item.directory.c_str(), p);
-            WritePrivateProfileStringA(s, "Win", std::to_string(item.showState).c_str(), p);
-        }
-        if (item.kind != kKindSeparator) {
-            WritePrivateProfileStringA(s, "Ico", item.iconFile.c_str(), p);
-            WritePrivateProfileStringA(s, "Idx", std::to_string(item.iconIndex).c_str(), p);
-        }
-    }
-    WritePrivateProfileStringA(nullptr, nullptr, nullptr, p);
+    DeleteFileA(path.c_str());
+    gTotal = tree.Count();
+    WriteProfileItems(path.c_str(), store, tree, hotkey, [](size_t) {
+        if (OverBudget()) return false;
+        ++gDone;  // the entry asked for is written in full
+        return true;
+    });
 }
 
 std::string ProfileText(const char* path, const char* section, const char* key, const char* fallback) {
