@@ -51,10 +51,8 @@ n=0
 while IFS='|' read -r -u 3 name node steps outline selected kinds; do
     n=$((n + 1))
     t_begin "$name"
-    if ! start_with_ini "se2e-edit-$n" < <(example_ini); then
-        t_fail "no tray icon"
-    elif ! open_settings; then
-        t_fail "no settings window"
+    if ! start_and_open "se2e-edit-$n" < <(example_ini); then
+        : # start_and_open has reported why
     elif ! fp select "$node" >/dev/null; then
         t_fail "cannot select $node"
         click_and_hide Button4
@@ -92,11 +90,7 @@ while IFS='|' read -r -u 3 name node steps outline selected kinds; do
 done 3<<<"$CASES"
 
 t_begin delete_last_node_keeps_it
-if ! start_with_ini se2e-edit-only < <(printf '[Dat]\nKey=57382\nCnt=1\n[0]\nTit=Only\nArt=0\nPrg=run-Only\n'); then
-    t_fail "no tray icon"
-elif ! open_settings; then
-    t_fail "no settings window"
-else
+if start_and_open se2e-edit-only < <(printf '[Dat]\nKey=57382\nCnt=1\n[0]\nTit=Only\nArt=0\nPrg=run-Only\n'); then
     fp click Button2 >/dev/null
     expect_eq "tree" "$(tree_outline)" Only
     expect_eq "selected" "$(tree_selected)" Only
@@ -109,11 +103,7 @@ fi
 t_end
 
 t_begin cancel_after_edits_restores_tree
-if ! start_with_ini se2e-edit-cancel < <(example_ini); then
-    t_fail "no tray icon"
-elif ! open_settings; then
-    t_fail "no settings window"
-else
+if start_and_open se2e-edit-cancel < <(example_ini); then
     for step in "select B" "click BitBtn3" "select C/C1" "key ctrl+Left" "select A/A2" "click Button1" \
         "select C" "click Button9" "select A/A1" "key ctrl+Down" "select A" "click Button2"; do
         run_step "$step" || t_fail "step '$step' failed"

@@ -63,6 +63,12 @@ open_settings() {
     fp wait-visible 1 5
 }
 
+# start_with_ini (ConfigFile on stdin), then "&Settings"; fails the current test otherwise.
+start_and_open() { # name
+    if ! start_with_ini "$1"; then t_fail "no tray icon"; return 1; fi
+    if ! open_settings; then t_fail "no settings window"; return 1; fi
+}
+
 # Keys for the settings window: X sends them where the pointer is, so the pointer rests on
 # the bare form between "Import" and "OK" first, where it hovers over no control.
 form_keys() { # xdotool key names

@@ -162,11 +162,7 @@ t_end
 # ---- Cancel, Enter, Esc -------------------------------------------------------------------
 
 t_begin cancel_restores_last_saved
-if ! start_with_ini se2e-cancel < <(example_ini); then
-    t_fail "no tray icon"
-elif ! open_settings; then
-    t_fail "no settings window"
-else
+if start_and_open se2e-cancel < <(example_ini); then
     fp select B >/dev/null
     fp set Edit1 'B renamed' >/dev/null
     fp set Edit3 'lost.exe' >/dev/null
@@ -231,11 +227,7 @@ fi
 t_end
 
 t_begin esc_acts_as_cancel
-if ! start_with_ini se2e-esc < <(example_ini); then
-    t_fail "no tray icon"
-elif ! open_settings; then
-    t_fail "no settings window"
-else
+if start_and_open se2e-esc < <(example_ini); then
     fp select B >/dev/null
     fp set Edit3 'esc-lost.exe' >/dev/null
     click_control Edit2
