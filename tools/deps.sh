@@ -1,22 +1,29 @@
 #!/bin/sh
-# Installs with apt-get whatever the build and the tests need and this machine lacks.
+# Installs with apt-get every Debian package whose programs the build, `make run`, the tests
+# and the benchmarks call, when this machine lacks it. The check is by package, never by
+# command name: a command of the same name may come from elsewhere (a stand-in `convert` in
+# /usr/local/bin, say), and `wine`/`wineserver` come from the package wine, not wine64.
 set -e
-need=""
-have_cmd() { command -v "$1" >/dev/null 2>&1; }
+packages="
+    make cmake g++ libgtest-dev
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64
+    xvfb x11-utils xdotool imagemagick
+"
+# What calls what:
+#   make, cmake, g++, GoogleTest              native build and unit tests
+#   x86_64-w64-mingw32-g++-posix, windres,    cross build of kestrin.exe and the Win32
+#   objdump (binutils-mingw-w64-x86-64)       test programs; objdump in the benchmarks
+#   wine, wineserver, winepath (wine, wine64) make run, e2e tests, benchmarks
+#   Xvfb (xvfb)                               the virtual display
+#   xwininfo, xdpyinfo (x11-utils)            window lookups, display readiness
+#   xdotool                                   mouse and keys in the e2e tests
+#   convert, import (imagemagick)             screenshots and pixel reads in the e2e tests
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
-check() { # command package
-    if ! have_cmd "$1"; then need="$need $2"; fi
-}
-check cmake cmake
-check make make
-check g++ g++
-check x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
-check wine wine64
-check Xvfb xvfb
-check xdotool xdotool
-check convert imagemagick
-check xwininfo x11-utils
-have_pkg libgtest-dev || need="$need libgtest-dev"
+need=""
+for p in $packages; do
+    have_pkg "$p" || need="$need $p"
+done
 if [ -n "$need" ]; then
     echo "Installing:$need"
     SUDO=""

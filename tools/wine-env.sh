@@ -16,6 +16,13 @@ wait_for() { # seconds command...
     done
 }
 
+# A prefix is usable once its registry holds the shell-desktop values and its system
+# folder exists; wineboot can return before either when Wine is missing or broken.
+prefix_complete() {
+    [ -d "$WINEPREFIX/drive_c/windows/system32" ] &&
+        grep -q '"Desktop"="shell"' "$WINEPREFIX/user.reg" 2>/dev/null
+}
+
 desktop_ready() { xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop'; }
 
 wine_up() {
@@ -30,12 +37,18 @@ wine_up() {
         wait_for 10 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
     fi
     if [ ! -f "$WINEPREFIX/.kestrin-ready" ]; then
+        # Whatever a failed or interrupted set-up left behind is made again from nothing.
+        rm -rf "$WINEPREFIX"
         mkdir -p "$WINEPREFIX"
-        $WINE wineboot -i >/dev/null 2>&1 || true
-        wineserver -w
-        $WINE reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-        $WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
-        wineserver -w
+        # wineboot's own exit code is not trusted either way; the prefix's contents decide.
+        $WINE wineboot -i >/dev/null 2>&1
+        if ! wineserver -w ||
+            ! $WINE reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1 ||
+            ! $WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1 ||
+            ! wineserver -w || ! prefix_complete; then
+            echo "wine_up: the Wine prefix $WINEPREFIX could not be created" >&2
+            return 1
+        fi
         touch "$WINEPREFIX/.kestrin-ready"
     fi
     ln -sfn "$ROOT" "$WINEPREFIX/dosdevices/k:"
