@@ -77,9 +77,10 @@ void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tre
 
     if (count < 0 || count > kMaxItemCount) {
         // The tree keeps its nodes, but their slots belonged to the table just emptied; a slot
-        // appended later must not be taken for theirs.
+        // appended later must not be taken for theirs, and a save must not write them.
         for (NodeId id : tree.PreOrder()) tree.SetSlot(id, -1);
-        throw KestrinError("Range check error");
+        store.unsavedLoadError = "Range check error";
+        throw KestrinError(store.unsavedLoadError);
     }
     store.items.SetCount(count);
 
@@ -91,16 +92,21 @@ void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tre
         outlineText += "\r\n";
     }
 
-    // On "Invalid level" the nodes read so far stay, with slot -1, and the error goes up.
-    ReadOutlineText(outlineText, tree);
-
-    int slot = 0;
-    for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.NextPreOrder(id)) tree.SetSlot(id, slot++);
+    // Node k carries slot k. A line at an invalid level still gets its node, so the tree holds
+    // every item and a later save keeps them all; the error is reported once the load is whole.
+    const std::string levelError = ReadOutlineText(outlineText, tree);
+    store.unsavedLoadError.clear();
     store.suppressTreeSync = false;
+    if (!levelError.empty()) throw KestrinError(levelError);
 }
 
 void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, const Tree& tree,
                std::uint16_t hotkeyValue) {
+    if (!store.unsavedLoadError.empty()) throw KestrinError(store.unsavedLoadError);
+    // Every node must have its row: a node without one would be written as an empty item.
+    for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.NextPreOrder(id))
+        if (!store.items.IsValid(tree.Slot(id))) throw KestrinError("Range check error");
+
     IniWriter writer;
     writer.Section("Dat");
     writer.Key("Key", static_cast<long long>(hotkeyValue));
@@ -118,15 +124,10 @@ void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, con
     outline.reserve(static_cast<size_t>(tree.Count()));
     // One line per node, built from the node itself rather than by splitting the outline
     // text, so a title holding a line break or a NUL cannot shift the lines against the nodes.
-    const Item defaultItem;
     int index = 0;
     tree.WalkWithDepth([&](NodeId id, int depth) {
-        std::string line(static_cast<size_t>(depth), '\t');
-        line += tree.Title(id);
-        for (char& c : line)
-            if (c == '\r' || c == '\n') c = ' ';
-        const int slot = tree.Slot(id);
-        WriteItemSection(writer, index++, line, store.items.IsValid(slot) ? store.items.At(slot) : defaultItem);
+        std::string line = StoredOutlineLine(depth, tree.Title(id));
+        WriteItemSection(writer, index++, line, store.items.At(tree.Slot(id)));
         outline.push_back(std::move(line));
     });
 

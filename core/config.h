@@ -33,20 +33,23 @@ void WriteItemSection(IniWriter& writer, int index, std::string_view outlineLine
 void WriteDefaultConfig(FileSystem& files, const std::string& path, int hotkeyValue);
 
 // Fills store.items, store.outline and tree from one read of the file; calls giveHotkey with
-// "Dat"/"Key" before the count is checked. Sets store.suppressTreeSync first and clears it
-// only on success. Throws KestrinError "Range check error" for a missing file or a count that
-// is missing, not a number, negative or above kMaxItemCount (items and outline then empty,
-// the tree's nodes keep their titles but carry slot -1), and the outline's "Invalid level"
-// error (items and outline full, the tree holds the nodes before the bad line, slot -1).
+// "Dat"/"Key" before the count is checked. Node k carries slot k. Throws KestrinError:
+// - "Range check error" for a missing file or a count that is missing, not a number,
+//   negative or above kMaxItemCount: items and outline are empty, the tree keeps its nodes
+//   with slot -1, store.suppressTreeSync stays set and store.unsavedLoadError holds the
+//   error until a load succeeds;
+// - the outline's "Invalid level" error once everything is loaded: every line has its node
+//   and its slot, so the state can be saved without loss.
 // The caller registers the hotkey after a successful return.
 void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tree& tree,
                const std::function<void(int)>& giveHotkey);
 
 // Rewrites the whole file from the tree (pre-order) and store.items, "Key" = hotkeyValue;
-// a node whose slot is not valid is saved as a default Program/Command item with its title.
-// The new file replaces the old one in one step; on success store.outline becomes the tree's
-// outline. On failure throws KestrinError "Unable to write to <path>" and changes nothing:
-// the old file, the outline, the items and the tree stay as they were.
+// titles are stored without leading blanks. The new file replaces the old one in one step; on
+// success store.outline becomes the tree's outline. Throws KestrinError and changes nothing
+// (the old file, the outline, the items and the tree stay as they were) with
+// store.unsavedLoadError when the last load left one, with "Range check error" when a node
+// has no row, and with "Unable to write to <path>" when the file cannot be written.
 void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, const Tree& tree,
                std::uint16_t hotkeyValue);
 

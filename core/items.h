@@ -65,6 +65,9 @@ struct ItemStore {
     ItemTable items;
     OutlineList outline;
     bool suppressTreeSync = false;
+    // The error of the last load when it emptied the table under a tree that still shows
+    // the items: a save from that state would lose their fields, so it is refused with this.
+    std::string unsavedLoadError;
 };
 
 }  // namespace kestrin

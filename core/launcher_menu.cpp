@@ -1,8 +1,6 @@
 #include "core/launcher_menu.h"
 
 #include <cstdint>
-#include <iterator>
-#include <set>
 
 #include "core/launch.h"
 #include "core/outline.h"
@@ -57,17 +55,6 @@ void FillEntry(MenuEntry& entry, std::string_view line, const Item& item, std::s
         entry.launches = false;
         entry.picture = PictureRequest{};
     }
-}
-
-// The holder for a line of depth d: the last entry at depth d - 1, or else the deepest
-// filled depth below d; -1 for the top level.
-int FindHolder(int depth, const std::vector<int>& lastAtDepth, const std::set<int>& filledDepths) {
-    if (depth == 0) return -1;
-    int direct = lastAtDepth[static_cast<size_t>(depth - 1)];
-    if (direct >= 0) return direct;
-    auto above = filledDepths.lower_bound(depth);
-    if (above == filledDepths.begin()) return -1;
-    return lastAtDepth[static_cast<size_t>(*std::prev(above))];
 }
 
 char CandidateKey(char c) {
@@ -143,14 +130,11 @@ LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& item
                                std::string_view exeDrive) {
     LauncherMenu menu;
     menu.entries.reserve(outline.size());
-    std::vector<int> lastAtDepth;
-    std::set<int> filledDepths;
+    LevelHolders holders;
     const Item noItem;
     for (size_t i = 0; i < outline.size(); ++i) {
         const std::string& line = outline[i];
-        int depth = TabDepth(line);
-        if (lastAtDepth.size() < static_cast<size_t>(depth) + 1)
-            lastAtDepth.resize(static_cast<size_t>(depth) + 1, -1);
+        const int depth = TabDepth(line);
 
         int index = static_cast<int>(menu.entries.size());
         menu.entries.emplace_back();
@@ -160,15 +144,14 @@ LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& item
         if (!items.IsValid(slot)) entry.launches = false;  // nothing behind it to start
         entry.slot = slot;
 
-        int holder = FindHolder(depth, lastAtDepth, filledDepths);
+        const int holder = holders.HolderOf(depth);
         entry.parent = holder;
         if (holder < 0)
             menu.topLevel.push_back(index);
         else
             menu.entries[static_cast<size_t>(holder)].children.push_back(index);
 
-        lastAtDepth[static_cast<size_t>(depth)] = index;
-        filledDepths.insert(depth);
+        holders.Placed(depth, index);
     }
 
     // A program entry that holds a submenu is a holder: hovering must never start it.

@@ -2,6 +2,8 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <iterator>
+#include <set>
 
 namespace kestrin {
 
@@ -75,34 +77,50 @@ std::string WriteOutlineText(const Tree& tree) {
     return out;
 }
 
-void ReadOutlineText(std::string_view text, Tree& tree) {
+int LevelHolders::HolderOf(int level) const {
+    if (level <= 0) return -1;
+    if (static_cast<size_t>(level) <= last_.size() && last_[static_cast<size_t>(level - 1)] >= 0)
+        return last_[static_cast<size_t>(level - 1)];
+    auto below = filled_.lower_bound(level);
+    return below == filled_.begin() ? -1 : last_[static_cast<size_t>(*std::prev(below))];
+}
+
+void LevelHolders::Placed(int level, int line) {
+    if (last_.size() < static_cast<size_t>(level) + 1) last_.resize(static_cast<size_t>(level) + 1, -1);
+    last_[static_cast<size_t>(level)] = line;
+    filled_.insert(level);
+}
+
+std::string StoredOutlineLine(int depth, std::string_view title) {
+    const size_t start = title.find_first_not_of(" \t");
+    title.remove_prefix(start == std::string_view::npos ? title.size() : start);
+    std::string line(static_cast<size_t>(depth), '\t');
+    line += title;
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
+    return line;
+}
+
+std::string ReadOutlineText(std::string_view text, Tree& tree) {
     tree.Clear();
-    NodeId previous = kNoNode;
-    int previousDepth = 0;
+    std::string error;
+    LevelHolders holders;
+    int previousLevel = -1;
+    int slot = 0;
     for (const std::string& line : SplitLines(text)) {
-        size_t level = 0;
-        while (level < line.size() && (line[level] == '\t' || line[level] == ' ')) ++level;
-        std::string title = line.substr(level);
-        const int lvl = static_cast<int>(level);
-        if (previous == kNoNode) {
-            previous = tree.AddRoot(std::move(title));
-            previousDepth = 0;
-            continue;
-        }
-        if (lvl == previousDepth) {
-            previous = tree.InsertAfter(previous, std::move(title));
-        } else if (lvl == previousDepth + 1) {
-            previous = tree.AddChild(previous, std::move(title));
-            previousDepth = lvl;
-        } else if (lvl > previousDepth + 1) {
-            throw KestrinError(FormatText("Invalid level (%d) for item \"%s\"", lvl, title.c_str()));
-        } else {
-            NodeId ancestor = previous;
-            for (int d = previousDepth; d > lvl; --d) ancestor = tree.Parent(ancestor);
-            previous = tree.InsertAfter(ancestor, std::move(title));
-            previousDepth = lvl;
-        }
+        size_t blanks = 0;
+        while (blanks < line.size() && (line[blanks] == '\t' || line[blanks] == ' ')) ++blanks;
+        std::string title = line.substr(blanks);
+        // The first line is top level whatever its indentation.
+        const int level = previousLevel < 0 ? 0 : static_cast<int>(blanks);
+        if (level > previousLevel + 1 && error.empty())
+            error = FormatText("Invalid level (%d) for item \"%s\"", level, title.c_str());
+        // For a well-formed outline the holder is exactly the parent the level rules give.
+        const NodeId holder = holders.HolderOf(level);
+        holders.Placed(level, tree.AddChild(holder, std::move(title), slot++));
+        previousLevel = level;
     }
+    return error;
 }
 
 }  // namespace kestrin

@@ -163,25 +163,74 @@ TEST(LoadItems, BadCountFailsWithoutStaleSlots) {
         EXPECT_EQ(loaded.tree.Count(), 3);
         for (NodeId id : loaded.tree.PreOrder()) EXPECT_EQ(loaded.tree.Slot(id), -1);
 
-        // Saving that state keeps the titles, as default Program/Command items.
+        // The tree no longer has the items' fields: OK shows the load error again and the
+        // file stays as it is, also after a node was added.
+        const std::string before = files.files.count(kPath) ? files.files[kPath] : "(none)";
+        loaded.tree.AddRoot("Added", loaded.store.items.Append());
+        EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 0), "Range check error") << text;
+        EXPECT_EQ(files.files.count(kPath) ? files.files[kPath] : "(none)", before);
+
+        // A later successful load ends that state.
+        files.files[kPath] = kExampleFile;
+        Load(files, loaded);
+        ASSERT_EQ(loaded.error, "");
         EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 0), "");
-        Loaded back = LoadText(files.files[kPath]);
-        EXPECT_EQ(back.store.outline, (OutlineList{"Tools", "\tEditor", "-"}));
-        EXPECT_EQ(back.store.items.At(2).kind, kKindProgram);
+        EXPECT_EQ(files.files[kPath], kExampleFile);
     }
 }
 
-TEST(LoadItems, InvalidLevelKeepsTheItemsAndAPartialTree) {
-    Loaded loaded = LoadText(
-        "[Dat]\r\nCnt=4\r\n[0]\r\nTit=Top\r\n[1]\r\nTit=#|Child\r\n[2]\r\nTit=#|#|#|Deep\r\nPrg=x\r\n"
-        "[3]\r\nTit=After\r\n");
+TEST(LoadItems, InvalidLevelKeepsEveryItemThroughTheNextSave) {
+    MemoryFiles files;
+    files.files[kPath] =
+        "[Dat]\r\nCnt=4\r\n[0]\r\nTit=Top\r\nArt=2\r\n[1]\r\nTit=#|Child\r\nPrg=c.exe\r\n"
+        "[2]\r\nTit=#|#|#|Deep\r\nPrg=x\r\nPar=-p\r\nDir=D:\\w\r\nWin=2\r\nIco=i.dll\r\nIdx=7\r\n"
+        "[3]\r\nTit=After\r\nPrg=a.exe\r\n";
+    Loaded loaded;
+    Load(files, loaded);
     EXPECT_EQ(loaded.error, "Invalid level (3) for item \"Deep\"");
     EXPECT_EQ(loaded.store.items.Count(), 4);
-    EXPECT_EQ(loaded.store.items.At(2).command, "x");
     EXPECT_EQ(loaded.store.outline.size(), 4u);
-    EXPECT_EQ(loaded.tree.Count(), 2);
-    for (NodeId id : loaded.tree.PreOrder()) EXPECT_EQ(loaded.tree.Slot(id), -1);
-    EXPECT_TRUE(loaded.store.suppressTreeSync);
+    EXPECT_FALSE(loaded.store.suppressTreeSync);
+    // Every line has its node and the slot of its line; the deep line hangs where the
+    // launcher menu shows it, under the last line of the deepest level above it.
+    std::vector<int> slots;
+    for (NodeId id : loaded.tree.PreOrder()) slots.push_back(loaded.tree.Slot(id));
+    EXPECT_EQ(slots, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(loaded.tree.Depth(loaded.tree.AtPreOrderIndex(2)), 2);
+
+    EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 0), "");
+    Load(files, loaded);
+    ASSERT_EQ(loaded.error, "");
+    EXPECT_EQ(loaded.store.outline, (OutlineList{"Top", "\tChild", "\t\tDeep", "After"}));
+    const Item& deep = loaded.store.items.At(2);
+    EXPECT_EQ(deep.command, "x");
+    EXPECT_EQ(deep.parameters, "-p");
+    EXPECT_EQ(deep.directory, "D:\\w");
+    EXPECT_EQ(deep.showState, 2);
+    EXPECT_EQ(deep.iconFile, "i.dll");
+    EXPECT_EQ(deep.iconIndex, 7);
+    EXPECT_EQ(loaded.store.items.At(1).command, "c.exe");
+    EXPECT_EQ(loaded.store.items.At(3).command, "a.exe");
+}
+
+TEST(SaveItems, TypedLeadingBlanksNeverBreakTheNextLoad) {
+    // Tools > Notes, Mail; the user types blanks before two titles and presses OK.
+    MemoryFiles files;
+    files.files[kPath] =
+        "[Dat]\r\nCnt=3\r\n[0]\r\nTit=Tools\r\nArt=2\r\n[1]\r\nTit=#|Notes\r\nPrg=notes.exe\r\n"
+        "[2]\r\nTit=Mail\r\nPrg=mail.exe\r\n";
+    Loaded loaded;
+    Load(files, loaded);
+    ASSERT_EQ(loaded.error, "");
+    loaded.tree.SetTitle(loaded.tree.AtPreOrderIndex(1), " \t Notes");
+    loaded.tree.SetTitle(loaded.tree.AtPreOrderIndex(2), "  Mail");
+    ASSERT_EQ(SaveError(files, loaded.store, loaded.tree, 0), "");
+    EXPECT_NE(files.files[kPath].find("Tit=#|Notes\r\n"), std::string::npos);
+    Load(files, loaded);
+    EXPECT_EQ(loaded.error, "");
+    EXPECT_EQ(loaded.store.outline, (OutlineList{"Tools", "\tNotes", "Mail"}));
+    EXPECT_EQ(loaded.store.items.At(1).command, "notes.exe");
+    EXPECT_EQ(loaded.store.items.At(2).command, "mail.exe");
 }
 
 TEST(SaveItems, FailedWriteChangesNothing) {

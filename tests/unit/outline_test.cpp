@@ -1,23 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "core/items.h"
+#include "core/launcher_menu.h"
 #include "core/outline.h"
 #include "tests/unit/tree_shape.h"
 
 using namespace kestrin;
-
-namespace {
-
-std::string ReadError(std::string_view text, Tree& tree) {
-    try {
-        ReadOutlineText(text, tree);
-    } catch (const KestrinError& e) {
-        return e.what();
-    }
-    return "";
-}
-
-}  // namespace
 
 TEST(ItemTable, ByteFieldsKeepLowEightBits) {
     EXPECT_EQ(LowByte(256), 0);
@@ -73,12 +63,47 @@ TEST(OutlineText, OddLinesFollowTheLevelRules) {
     EXPECT_EQ(Shape(tree), "A;>B;>>Foo;");
 }
 
-TEST(OutlineText, TooDeepLineStopsWithErrorKeepingEarlierNodes) {
+TEST(OutlineText, TooDeepLineIsReportedAndStillPlaced) {
     Tree tree;
-    EXPECT_EQ(ReadError("A\n\tB\n\t  Foo\nC", tree), "Invalid level (3) for item \"Foo\"");
-    EXPECT_EQ(Shape(tree), "A;>B;");
-    EXPECT_EQ(ReadError("A\n\t\tX", tree), "Invalid level (2) for item \"X\"");
-    EXPECT_EQ(Shape(tree), "A;");
+    EXPECT_EQ(ReadOutlineText("A\n\tB\n\t  Foo\nC", tree), "Invalid level (3) for item \"Foo\"");
+    EXPECT_EQ(Shape(tree), "A;>B;>>Foo;C;");
+    EXPECT_EQ(ReadOutlineText("A\n\t\tX\n\t\tY\n\tZ", tree), "Invalid level (2) for item \"X\"");
+    EXPECT_EQ(Shape(tree), "A;>X;>Y;>Z;");
+    // Only the first offence is reported; a skipped level reaches back to an earlier branch
+    // as in the launcher menu, and node k keeps the slot of line k.
+    EXPECT_EQ(ReadOutlineText("A\n\tB\nC\n\t\t\tD\n\t\t\t\t\tE", tree), "Invalid level (3) for item \"D\"");
+    EXPECT_EQ(Shape(tree), "A;>B;>>D;>>>E;C;");
+    std::vector<int> slots;
+    for (NodeId id : tree.PreOrder()) slots.push_back(tree.Slot(id));
+    EXPECT_EQ(slots, (std::vector<int>{0, 1, 3, 4, 2}));
+}
+
+TEST(OutlineText, PlacesEveryLineWhereTheLauncherMenuShowsIt) {
+    // Random TAB-indented outlines with skipped levels, read into the tree and built into
+    // the launcher menu: each line must have the same holder in both.
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        OutlineList lines;
+        std::string text;
+        const int count = 1 + static_cast<int>(random() % 12);
+        for (int i = 0; i < count; ++i) {
+            const int depth = i == 0 ? 0 : static_cast<int>(random() % 5);
+            lines.push_back(std::string(static_cast<size_t>(depth), '\t') + "L" + std::to_string(i));
+            text += lines.back() + "\r\n";
+        }
+        Tree tree;
+        ReadOutlineText(text, tree);
+        ItemTable items;
+        items.SetCount(count);
+        const LauncherMenu menu = BuildLauncherMenu(lines, items, "C:");
+        ASSERT_EQ(tree.Count(), count);
+        for (NodeId id : tree.PreOrder()) {
+            const int line = tree.Slot(id);
+            const NodeId parent = tree.Parent(id);
+            const int menuParent = menu.entries[static_cast<size_t>(line)].parent;
+            EXPECT_EQ(parent == kNoNode ? -1 : tree.Slot(parent), menuParent) << text << " line " << line;
+        }
+    }
 }
 
 TEST(OutlineText, RoundTripsThroughStoredTitles) {
