@@ -29,7 +29,8 @@ Shortcut SplitShortcut(std::uint16_t value);
 // Only the low 16 bits of the stored integer count, so -8154 and 57382 are the same hotkey.
 std::uint16_t HotkeyFromStored(long long stored);
 
-// wParam for HKM_SETHOTKEY: low byte of the key, HOTKEYF_ flags in the high byte.
+// wParam for HKM_SETHOTKEY: low byte of the key, HOTKEYF_ flags in the high byte, with the
+// extended-key flag for the keys that carry it (arrows, Insert, Delete, Home, End, ...).
 std::uint16_t HotkeyToControlWord(std::uint16_t value);
 
 // From the HKM_GETHOTKEY result; the extended-key flag is dropped.

@@ -176,30 +176,16 @@ close_menus() {
 
 # Menu N of MENUS in a readable form, one item per line:
 #   "----" for a separator, else the caption, then " >" when it opens a submenu and
-#   " [pic]" when a picture is shown in front of the caption (judged from the screen).
+#   " [pic]" when the item carries a picture that the program draws in front of the caption.
+# The picture is read from the menu item itself, not judged from the screen, whose text
+# colours depend on fonts and anti-aliasing.
 describe_menu() { # menu-number
-    local shot=/tmp/e2e-menu-$$.png kind sub l t r b caption line
-    # The icon's tip can lie over the menu for a moment after the pointer left the icon.
-    wait_for 3 tip_hidden
-    sleep 0.2
-    import -window root "$shot" 2>/dev/null
     printf '%s\n' "$MENUS" | awk -F'\t' -v m="$1" '
-        $1 == "menu" { cur = $2 } $1 == "item" && cur == m { print $3 "\t" $4 "\t" $7 "\t" $8 "\t" $9 "\t" $10 "\t" $11 }' |
-    while IFS=$'\t' read -r kind sub l t r b caption; do
-        if [ "$kind" = separator ]; then echo "----"; continue; fi
-        line=$caption
-        [ "$sub" = 1 ] && line="$line >"
-        picture_shown "$shot" "$l" "$t" "$r" "$b" && line="$line [pic]"
-        printf '%s\n' "$line"
-    done
-    rm -f "$shot"
-}
-
-# Whether an item shows a picture, judged from the screen: a caption alone draws the row in
-# two colours (background and text, the submenu arrow included), a picture adds more.
-picture_shown() { # screenshot left top right bottom
-    local colours
-    colours=$(convert "$1" -crop "$(( $4 - $2 - 2 ))x$(( $5 - $3 - 2 ))+$(( $2 + 1 ))+$(( $3 + 1 ))" +repage \
-        -format '%k' info: 2>/dev/null)
-    [ "${colours:-1}" -gt 2 ]
+        $1 == "menu" { cur = $2 }
+        $1 == "item" && cur == m {
+            if ($3 == "separator") { print "----"; next }
+            line = $11
+            if ($4 == 1) line = line " >"
+            if ($5 == "callback") line = line " [pic]"
+            print line }'
 }

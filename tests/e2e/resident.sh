@@ -254,6 +254,8 @@ else
         if wait_menus 2 5; then
             read_menus
             expect_eq "Tools submenu" "$(describe_menu 0)" "$TOOLS_MENU"
+            # The icon's tip can lie over the menu for a moment after the pointer left it.
+            wait_for 3 tip_hidden
             screenshot launcher-menu
             more=$(item_rect 0 '&More')
             if [ -n "$more" ]; then
@@ -318,6 +320,10 @@ else
         expect_eq "uses show window" "$(( flags & 1 ))" 1
         expect_eq "show state (maximized)" "$show" 3
     fi
+    # Under Wine the first click on the icon after an entry was chosen by a click often shows
+    # no menu (the desktop process seems to pair it with the earlier click on the icon); a
+    # click on the bare desktop first, where no window lies in this test, ends that pairing.
+    xdotool mousemove 4 4 click 1
     if ! open_tools; then
         t_fail "could not open 'Tools'"
     else

@@ -28,7 +28,7 @@ else
         expect_eq "kind (A has children)" "$(fp combo ComboBox2)" $'2\tSubmenu'
         expect_eq "read-only fields of a submenu" "$(readonly_flags)" 011100
         expect_eq "focus" "$(fp focus)" TreeView1
-        expect_eq "hotkey field" "$(fp hotkey)" 0x0726
+        expect_eq "hotkey field (Up as the extended key)" "$(fp hotkey)" 0x0f26
         hotkey_held && t_fail "the hotkey is still held while the window is open"
 
         # Choosing "&Settings" again while it is open: no reset, no reselection.
@@ -115,7 +115,14 @@ EOF
         t_fail "clearing the icon index showed no error box"
     else
         expect_eq "error box text" "$(fp errorbox)" "'' is not a valid integer value."
+        # The box is modal to the settings window: a real click on its Cancel does nothing.
+        expect_eq "settings window enabled under the box" "$(fp enabled)" 0
+        click_control Button4
+        sleep 0.5
+        expect_eq "window after a click on Cancel under the box" "$(fp visible)" 1
+        expect_eq "error boxes after a click on Cancel under the box" "$(fp errorboxes)" 1
         fp errorbox-ok || t_fail "the error box did not close"
+        expect_eq "settings window enabled after the box" "$(fp enabled)" 1
         expect_eq "icon index field after the error" "$(fp get Edit6)" ""
     fi
 
@@ -358,6 +365,54 @@ check cancel|0|check 1|-
 EOF
 fi
 $WINE reg delete "$RUN_KEY" /v KestrinTestOther /f >/dev/null 2>&1
+t_end
+
+# ---- failed loads lose nothing --------------------------------------------------------------
+
+# Tools holding Notes, then Mail; every field of Notes set, so a lost field shows.
+notes_ini() { # stored title of Notes
+    printf '[Dat]\nKey=57382\nCnt=3\n[0]\nTit=Tools\nArt=2\nIco=\nIdx=0\n'
+    printf '[1]\nTit=%s\nArt=0\nPrg=notes.exe\nPar=-n\nDir=C:\\Notes\nWin=1\nIco=notes.ico\nIdx=2\n' "$1"
+    printf '[2]\nTit=Mail\nArt=0\nPrg=mail.exe\nPar=\nDir=\nWin=0\nIco=\nIdx=0\n'
+}
+NOTES_SAVED=$(notes_ini '#|Notes')
+
+t_begin typed_leading_blank_loses_nothing
+if start_and_open se2e-blank < <(notes_ini '#|Notes'); then
+    fp select Tools/Notes >/dev/null || t_fail "cannot select Notes"
+    fp set Edit1 " Notes" >/dev/null
+    click_and_hide Button3 || t_fail "OK did not hide the window"
+    fp wait-errorbox 2 >/dev/null && t_fail "the reload after OK failed: $(fp errorbox)" && fp errorbox-ok
+    expect_eq "ConfigFile after OK" "$(tr -d '\r' < "$RUN_DIR/kestrin.ini")" "$NOTES_SAVED"
+    if ! open_settings; then
+        t_fail "no settings window the second time"
+    else
+        expect_eq "tree reopened" "$(tree_outline)" "Tools(Notes),Mail"
+        click_and_hide Button3 || t_fail "the second OK did not hide the window"
+        expect_eq "ConfigFile after the second OK" "$(tr -d '\r' < "$RUN_DIR/kestrin.ini")" "$NOTES_SAVED"
+    fi
+fi
+t_end
+
+t_begin invalid_level_file_loses_nothing
+# A title stored with a blank after its level mark reads one level too deep.
+if ! start_with_ini se2e-level < <(notes_ini '#| Notes'); then
+    t_fail "no tray icon"
+else
+    expect_eq "error at start" "$(fp wait-errorbox 10)" 'Invalid level (2) for item "Notes"'
+    fp errorbox-ok || t_fail "the error box did not close"
+    if ! open_settings; then
+        t_fail "no settings window"
+    else
+        expect_eq "tree holds every item" "$(tree_outline)" "Tools(Notes),Mail"
+        fp select Tools/Notes >/dev/null || t_fail "cannot select Notes"
+        expect_eq "command of Notes" "$(fp get Edit3)" notes.exe
+        expect_eq "icon index of Notes" "$(fp get Edit6)" 2
+        click_and_hide Button3 || t_fail "OK did not hide the window"
+        fp wait-errorbox 2 >/dev/null && t_fail "the reload after OK failed: $(fp errorbox)" && fp errorbox-ok
+        expect_eq "ConfigFile after OK" "$(tr -d '\r' < "$RUN_DIR/kestrin.ini")" "$NOTES_SAVED"
+    fi
+fi
 t_end
 
 # ---- screenshots ----------------------------------------------------------------------------

@@ -255,6 +255,18 @@ TEST(SaveItems, FailedWriteChangesNothing) {
     EXPECT_EQ(back.store.items.At(3).command, "new.exe");
 }
 
+TEST(SaveItems, NodeWithoutRowIsNeverWrittenAsAnEmptyItem) {
+    ItemStore store;
+    Tree tree;
+    tree.AddRoot("Kept", store.items.Append());
+    tree.AddRoot("Orphan", 5);
+    MemoryFiles files;
+    files.files[kPath] = kExampleFile;
+    EXPECT_EQ(SaveError(files, store, tree, 0), "Range check error");
+    EXPECT_EQ(files.files[kPath], kExampleFile);
+    EXPECT_TRUE(store.outline.empty());
+}
+
 TEST(SaveItems, TitlesSurviveTheRoundTrip) {
     ItemStore store;
     Tree tree;

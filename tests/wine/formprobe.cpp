@@ -36,11 +36,13 @@ HWND SettingsWindow() {
 }
 
 // A visible message box of Kestrin's: a dialog captioned with the application title.
+bool IsErrorBox(HWND hwnd) {
+    return IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32770" && TextOf(hwnd) == kBoxCaption && IsKestrinWindow(hwnd);
+}
+
 HWND ErrorBox() {
     for (HWND hwnd : TopLevelWindows())
-        if (IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32770" && TextOf(hwnd) == kBoxCaption &&
-            IsKestrinWindow(hwnd))
-            return hwnd;
+        if (IsErrorBox(hwnd)) return hwnd;
     return nullptr;
 }
 
@@ -173,9 +175,8 @@ int CmdReadOnly(int argc, char** argv) {
 }
 
 int CmdEnabled(int argc, char** argv) {
-    if (argc < 1) return 2;
     if (!NeedForm()) return 1;
-    HWND hwnd = ControlOf(argv[0]);
+    HWND hwnd = argc >= 1 ? ControlOf(argv[0]) : gForm;
     if (!hwnd) return 1;
     std::printf("%d\n", IsWindowEnabled(hwnd) ? 1 : 0);
     return 0;
@@ -271,6 +272,14 @@ int CmdErrorBox(int, char**) {
     HWND box = ErrorBox();
     if (!box) return 1;
     std::printf("%s\n", ErrorBoxText(box).c_str());
+    return 0;
+}
+
+int CmdErrorBoxes(int, char**) {
+    int count = 0;
+    for (HWND hwnd : TopLevelWindows())
+        if (IsErrorBox(hwnd)) ++count;
+    std::printf("%d\n", count);
     return 0;
 }
 
@@ -396,7 +405,7 @@ const Command kCommands[] = {
     {"get", "get NAME                 a control's text", CmdGet},
     {"set", "set NAME TEXT            WM_SETTEXT (an edit reports the change)", CmdSet},
     {"readonly", "readonly NAME            1 when the edit is read-only", CmdReadOnly},
-    {"enabled", "enabled NAME             1 when the control is enabled", CmdEnabled},
+    {"enabled", "enabled [NAME]           1 when the control (or the window) is enabled", CmdEnabled},
     {"combo", "combo NAME               selected index and its text", CmdCombo},
     {"choose", "choose NAME INDEX        select an entry and report it as the user's choice", CmdChoose},
     {"click", "click NAME               BM_CLICK", CmdClick},
@@ -407,6 +416,7 @@ const Command kCommands[] = {
     {"tree", "tree                     nodes in tree order: DEPTH MARKS TITLE", CmdTree},
     {"select", "select A/B/C             select the node by its title path", CmdSelect},
     {"errorbox", "errorbox                 text of a shown Kestrin message box", CmdErrorBox},
+    {"errorboxes", "errorboxes               how many Kestrin message boxes show", CmdErrorBoxes},
     {"wait-errorbox", "wait-errorbox SECONDS    until a Kestrin message box shows; its text", CmdWaitErrorBox},
     {"errorbox-ok", "errorbox-ok              close the shown Kestrin message box with OK", CmdErrorBoxOk},
 };
