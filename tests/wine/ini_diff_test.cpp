@@ -400,7 +400,7 @@ bool AtomicReplace() {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
     ItemStore store;
     Tree tree;
-    tree.AddRoot("x", -1);
+    tree.AddRoot("x", store.items.Append());
     store.outline = {"old"};
     try {
         SaveItems(Win32FileSystem(), path, store, tree, 0);

@@ -20,8 +20,13 @@ template <typename Next>
 void WriteProfileItems(const char* path, const ItemStore& store, const Tree& tree, int hotkey, Next next) {
     WritePrivateProfileStringA("Dat", "Key", std::to_string(hotkey).c_str(), path);
     WritePrivateProfileStringA("Dat", "Cnt", std::to_string(tree.Count()).c_str(), path);
-    const std::vector<std::string> lines = SplitLines(WriteOutlineText(tree));
-    const std::vector<NodeId> order = tree.PreOrder();
+    // The stored outline lines, as Kestrin's save makes them (no leading blanks in a title).
+    std::vector<std::string> lines;
+    std::vector<NodeId> order;
+    tree.WalkWithDepth([&](NodeId id, int depth) {
+        lines.push_back(StoredOutlineLine(depth, tree.Title(id)));
+        order.push_back(id);
+    });
     for (size_t k = 0; k < order.size(); ++k) {
         if (!next(k)) break;
         const std::string section = std::to_string(k);
