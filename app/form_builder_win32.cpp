@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/pictures_win32.h"
-#include "core/outline.h"
+#include "base/error.h"
 
 namespace kestrin {
 namespace {

@@ -10,7 +10,7 @@
 #include "core/file_system.h"
 #include "core/launch.h"
 #include "core/launch_win32.h"
-#include "core/outline.h"
+#include "base/error.h"
 #include "shell/autostart.h"
 #include "shell/hotkey.h"
 #include "shell/window_dispatch_win32.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/error.h"
 #include "core/file_system.h"
 #include "core/ini.h"
 #include "core/items.h"

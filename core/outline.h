@@ -3,7 +3,6 @@
 #pragma once
 
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,19 +10,6 @@
 #include "core/tree.h"
 
 namespace kestrin {
-
-// A failure the user is shown verbatim in the standard error box.
-class KestrinError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// printf-style formatting for the program's error texts.
-std::string FormatText(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
-    ;
 
 // Number of TAB characters anywhere in the line.
 int TabDepth(std::string_view line);

@@ -1,7 +1,7 @@
 #include "settings/item_form.h"
 
 #include "core/ini.h"
-#include "core/outline.h"
+#include "base/error.h"
 
 namespace kestrin {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "core/outline.h"
+#include "base/error.h"
 #include "shell/autostart.h"
 
 namespace kestrin {

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "base/error.h"
 #include "core/outline.h"
 #include "settings/item_form.h"
 
