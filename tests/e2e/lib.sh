@@ -133,6 +133,16 @@ icon_count() { probe tray | awk -F'\t' -v tip="$TIP" '$7 == tip' | wc -l; }
 click_icon() { xdotool mousemove "$ICON_X" "$ICON_Y" click 1; }
 right_press_icon() { xdotool mousemove "$ICON_X" "$ICON_Y" mousedown 3; }
 press_hotkey() { xdotool key shift+ctrl+alt+Up; }
+
+# Under Wine on a bare X server, once the taskbar has had the foreground (the settings window
+# hid, say), X keeps the keyboard focus on it and key presses reach no other program. With the
+# X focus on Wine's desktop window, Wine hands the keys to the window in the foreground.
+focus_wine_desktop() {
+    local id
+    id=$(xwininfo -root -children 2>/dev/null | awk '/"shell - Wine desktop"/ { print $1; exit }')
+    [ -n "$id" ] && xdotool windowfocus "$id" 2>/dev/null
+    return 0
+}
 wait_menus() { probe wait-menus "$1" "$2" >/dev/null; } # count seconds
 
 # Clicks the centre of a rectangle "L T R B".

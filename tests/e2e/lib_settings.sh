@@ -76,6 +76,7 @@ form_keys() { # xdotool key names
     read -r l t r b <<<"$(fp rect Button13)" || return 1
     xdotool mousemove $(( r + 25 )) $(( (t + b) / 2 ))
     sleep 0.2
+    focus_wine_desktop
     xdotool key --delay 80 "$@"
 }
 

@@ -213,6 +213,7 @@ else
         fp select B >/dev/null || { t_fail "no node B for $field"; fp click Button4; continue; }
         fp set "$field" "$value" >/dev/null
         click_control "$field"
+        focus_wine_desktop
         xdotool key Return
         if ! fp wait-visible 0 5; then
             t_fail "Enter in $field did not close the window"
@@ -238,6 +239,7 @@ if start_and_open se2e-esc < <(example_ini); then
     fp select B >/dev/null
     fp set Edit3 'esc-lost.exe' >/dev/null
     click_control Edit2
+    focus_wine_desktop
     xdotool key Escape
     if ! fp wait-visible 0 5; then
         t_fail "Esc did not close the window"
