@@ -1,13 +1,10 @@
 #include "core/ini.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace kestrin {
 
 namespace {
-
-constexpr std::uint32_t kTombstone = 0xFFFFFFFEu;
 
 std::string_view TrimBlanks(std::string_view text) {
     size_t begin = 0;
@@ -128,53 +125,28 @@ std::uint32_t IniFile::Index::Find(std::uint32_t hash, Same same) const {
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         const Slot& slot = slots_[i];
         if (slot.entry == kNone) return kNone;
-        if (slot.entry != kTombstone && slot.hash == hash && same(slot.entry)) return slot.entry;
+        if (slot.hash == hash && same(slot.entry)) return slot.entry;
     }
 }
 
 template <typename Same>
 void IniFile::Index::Insert(std::uint32_t hash, std::uint32_t entry, Same same) {
-    if ((used_ + 1) * 2 > slots_.size()) Grow();
+    if ((used_ + 1) * 2 > slots_.size()) Rehash((used_ + 1) * 4);
     const size_t mask = slots_.size() - 1;
-    Slot* free = nullptr;
     for (size_t i = hash & mask;; i = (i + 1) & mask) {
         Slot& slot = slots_[i];
         if (slot.entry == kNone) {
-            if (!free) {
-                free = &slot;
-                ++used_;
-            }
-            break;
-        }
-        if (slot.entry == kTombstone) {
-            if (!free) free = &slot;
-        } else if (slot.hash == hash && same(slot.entry)) {
+            slot.hash = hash;
+            slot.entry = entry;
+            ++used_;
             return;
         }
+        if (slot.hash == hash && same(slot.entry)) return;
     }
-    free->hash = hash;
-    free->entry = entry;
-}
-
-void IniFile::Index::Erase(std::uint32_t hash, std::uint32_t entry) {
-    if (slots_.empty()) return;
-    const size_t mask = slots_.size() - 1;
-    for (size_t i = hash & mask; slots_[i].entry != kNone; i = (i + 1) & mask)
-        if (slots_[i].entry == entry) {
-            slots_[i].entry = kTombstone;
-            return;
-        }
 }
 
 void IniFile::Index::Reserve(size_t entries) {
     if ((entries + 1) * 2 > slots_.size()) Rehash((entries + 1) * 2);
-}
-
-void IniFile::Index::Grow() {
-    size_t live = 0;
-    for (const Slot& slot : slots_)
-        if (slot.entry != kNone && slot.entry != kTombstone) ++live;
-    Rehash((live + 1) * 4);
 }
 
 void IniFile::Index::Rehash(size_t minimumSlots) {
@@ -186,7 +158,7 @@ void IniFile::Index::Rehash(size_t minimumSlots) {
     used_ = 0;
     const size_t mask = size - 1;
     for (const Slot& slot : old) {
-        if (slot.entry == kNone || slot.entry == kTombstone) continue;
+        if (slot.entry == kNone) continue;
         size_t i = slot.hash & mask;
         while (slots_[i].entry != kNone) i = (i + 1) & mask;
         slots_[i] = slot;
@@ -216,13 +188,6 @@ std::uint32_t IniFile::NameHash(std::uint32_t seed, std::string_view name) {
 IniFile::IniFile() {
     sections_.emplace_back();  // the unnamed head section
     sectionIndex_.Insert(NameHash(0, ""), 0, [](std::uint32_t) { return false; });
-}
-
-IniFile::Span IniFile::Store(std::string_view text) {
-    if (buffer_.size() + text.size() > 0xFFFFFFFFull) throw std::length_error("INI text too large");
-    Span span{static_cast<std::uint32_t>(buffer_.size()), static_cast<std::uint32_t>(text.size())};
-    buffer_.append(text);
-    return span;
 }
 
 IniFile IniFile::Parse(std::string_view text) {
@@ -300,10 +265,6 @@ std::uint32_t IniFile::AddKey(std::uint32_t section, Span name, Span value, bool
     key.section = section;
     key.hasValue = hasValue;
     keys_.push_back(key);
-    Section& s = sections_[section];
-    if (s.lastKey == kNone) s.firstKey = index;
-    else keys_[s.lastKey].next = index;
-    s.lastKey = index;
     const std::string_view view = View(name);
     keyIndex_.Insert(NameHash(section + 1, view), index, [&](std::uint32_t other) {
         return keys_[other].section == section && SameName(View(keys_[other].name), view);
@@ -355,93 +316,8 @@ bool IniFile::HasKey(std::string_view section, std::string_view key) const {
 
 std::vector<std::string> IniFile::SectionNames() const {
     std::vector<std::string> names;
-    for (size_t i = 1; i < sections_.size(); ++i)
-        if (sections_[i].alive) names.emplace_back(View(sections_[i].name));
+    for (size_t i = 1; i < sections_.size(); ++i) names.emplace_back(View(sections_[i].name));
     return names;
-}
-
-bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
-    std::uint32_t s = FindSection(TrimBlanks(UpToNul(section)));
-    if (s == kNone) s = AddSection(Store(StoredForm(section)));
-    const std::string stored = StoredForm(value);
-    const std::uint32_t k = FindKey(s, TrimBlanks(UpToNul(key)));
-    if (k == kNone) {
-        const Span name = Store(StoredForm(key));
-        AddKey(s, name, Store(stored), true);
-        return true;
-    }
-    if (keys_[k].hasValue && View(keys_[k].value) == stored) return false;  // the platform leaves the file alone
-    keys_[k].value = Store(stored);
-    keys_[k].hasValue = true;
-    return true;
-}
-
-bool IniFile::WriteInteger(std::string_view section, std::string_view key, long long value) {
-    return WriteString(section, key, std::to_string(value));
-}
-
-bool IniFile::EraseSection(std::string_view section) {
-    // The platform erases only the first section whose stored name matches the untrimmed name.
-    section = UpToNul(section);
-    for (std::uint32_t i = 0; i < sections_.size(); ++i) {
-        Section& s = sections_[i];
-        if (!s.alive || !SameName(View(s.name), section)) continue;
-        s.alive = false;
-        const std::string_view name = View(s.name);
-        const std::uint32_t hash = NameHash(0, name);
-        if (FindSection(name) == i) {
-            sectionIndex_.Erase(hash, i);
-            // A later section of the same name now answers lookups.
-            for (std::uint32_t j = i + 1; j < sections_.size(); ++j)
-                if (sections_[j].alive && SameName(View(sections_[j].name), name)) {
-                    sectionIndex_.Insert(hash, j, [](std::uint32_t) { return false; });
-                    break;
-                }
-        }
-        return true;
-    }
-    return false;
-}
-
-bool IniFile::EraseKey(std::string_view section, std::string_view key) {
-    // The platform looks through every section of the name for the first such key, comparing
-    // the names as given, untrimmed.
-    const std::string_view sectionName = UpToNul(section);
-    const std::string_view keyName = UpToNul(key);
-    for (std::uint32_t i = 0; i < sections_.size(); ++i) {
-        Section& s = sections_[i];
-        if (!s.alive || !SameName(View(s.name), sectionName)) continue;
-        for (std::uint32_t k = s.firstKey; k != kNone; k = keys_[k].next) {
-            Key& entry = keys_[k];
-            if (!entry.alive || !SameName(View(entry.name), keyName)) continue;
-            entry.alive = false;
-            const std::uint32_t hash = NameHash(i + 1, View(entry.name));
-            keyIndex_.Erase(hash, k);
-            for (std::uint32_t j = entry.next; j != kNone; j = keys_[j].next)
-                if (keys_[j].alive && SameName(View(keys_[j].name), View(entry.name))) {
-                    keyIndex_.Insert(hash, j, [](std::uint32_t) { return false; });
-                    break;
-                }
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string IniFile::Text() const {
-    std::string out;
-    out.reserve(buffer_.size() + keys_.size() * 3 + sections_.size() * 4);
-    for (const Section& s : sections_) {
-        if (!s.alive) continue;
-        if (s.name.length != 0) AppendLine(out, "[", View(s.name), "]");
-        for (std::uint32_t k = s.firstKey; k != kNone; k = keys_[k].next) {
-            const Key& entry = keys_[k];
-            if (!entry.alive) continue;
-            if (entry.hasValue) AppendLine(out, View(entry.name), "=", View(entry.value));
-            else AppendLine(out, View(entry.name));
-        }
-    }
-    return out;
 }
 
 void IniWriter::Section(std::string_view name) {

@@ -1,7 +1,7 @@
-// Kestrin's own INI engine. It reads a whole file once and answers every lookup the way the
-// platform's private-profile functions would (value cut, blanks and quotes, defaults,
-// case-insensitive names, first section and first key win), and writes files in the
-// platform's layout: CR LF lines, no blank lines, sections and keys in the order written.
+// Kestrin's own INI engine. IniFile reads a whole file once and answers every lookup the way
+// the platform's private-profile functions would (value cut, blanks and quotes, defaults,
+// case-insensitive names, first section and first key win); IniWriter builds a new file in
+// the platform's layout: CR LF lines, no blank lines, sections and keys in the order written.
 #pragma once
 
 #include <cstddef>
@@ -30,7 +30,7 @@ std::string FoldIniName(std::string_view name);
 // The blanks the profile reader removes around names and values.
 bool IsIniBlank(char c);
 
-// A parsed INI text that can be read and changed; Text() writes it out again.
+// A parsed INI text, for reading.
 class IniFile {
 public:
     IniFile();
@@ -45,24 +45,13 @@ public:
     int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
     bool HasSection(std::string_view section) const;
     bool HasKey(std::string_view section, std::string_view key) const;  // present with "="
-    // Names of the live sections in file order (the unnamed head section left out).
+    // Names of the sections in file order (the unnamed head section left out).
     std::vector<std::string> SectionNames() const;
-
-    // Each returns whether the text changed. Leading blanks of a value are dropped as
-    // the platform drops them; a line break inside a name or value would split the line
-    // and damage the entries after it, so it is written as a space.
-    bool WriteString(std::string_view section, std::string_view key, std::string_view value);
-    bool WriteInteger(std::string_view section, std::string_view key, long long value);
-    bool EraseSection(std::string_view section);  // every section of that name
-    bool EraseKey(std::string_view section, std::string_view key);
-
-    // CR LF after every line, no blank lines; a section without a name has no header.
-    std::string Text() const;
 
 private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-    // Names and values are spans of buffer_: the parsed text followed by written strings,
-    // so a large file costs little more than its own size.
+    // Names and values are spans of buffer_, the parsed text, so a large file costs little
+    // more than its own size.
     struct Span {
         std::uint32_t offset = 0;
         std::uint32_t length = 0;
@@ -71,15 +60,10 @@ private:
         Span name;
         Span value;
         std::uint32_t section = 0;
-        std::uint32_t next = kNone;  // the section's keys form a list in file order
         bool hasValue = false;
-        bool alive = true;
     };
     struct Section {
         Span name;
-        std::uint32_t firstKey = kNone;
-        std::uint32_t lastKey = kNone;
-        bool alive = true;
     };
     // Open addressing over entry numbers; an entry equal to one already stored is not
     // added, so the first section or key of a name stays the one found.
@@ -89,7 +73,6 @@ private:
         std::uint32_t Find(std::uint32_t hash, Same same) const;
         template <typename Same>
         void Insert(std::uint32_t hash, std::uint32_t entry, Same same);
-        void Erase(std::uint32_t hash, std::uint32_t entry);
         void Reserve(std::size_t entries);
 
     private:
@@ -97,13 +80,11 @@ private:
             std::uint32_t hash = 0;
             std::uint32_t entry = kNone;
         };
-        void Grow();
         void Rehash(std::size_t minimumSlots);
         std::vector<Slot> slots_;
-        std::size_t used_ = 0;  // live entries and tombstones
+        std::size_t used_ = 0;
     };
     std::string_view View(Span span) const { return std::string_view(buffer_).substr(span.offset, span.length); }
-    Span Store(std::string_view text);
     static std::uint32_t NameHash(std::uint32_t seed, std::string_view name);
     std::uint32_t FindSection(std::string_view trimmedName) const;
     std::uint32_t FindKey(std::uint32_t section, std::string_view trimmedName) const;
@@ -118,8 +99,11 @@ private:
     Index keyIndex_;
 };
 
-// Builds a new file from scratch, section by section, in the layout IniFile::Text()
-// gives for the same writes. For whole-file saves with distinct names: no lookups.
+// Builds a new file from scratch, section by section, for whole-file saves with distinct
+// names: no lookups. CR LF after every line, no blank lines; a section without a name has
+// no header. Names and values are written as the platform stores them: up to a NUL and
+// without leading blanks. A line break inside one would split the line and damage the
+// entries after it, so it is written as a space.
 class IniWriter {
 public:
     void Section(std::string_view name);

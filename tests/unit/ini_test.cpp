@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "core/ini.h"
 
@@ -118,62 +119,44 @@ TEST(IniRead, IntegersAndPresence) {
     EXPECT_FALSE(ini.HasSection("0"));
 }
 
-TEST(IniWrite, NewFileInTheProfileLayout) {
-    IniFile ini;
-    EXPECT_TRUE(ini.WriteInteger("Dat", "Key", 0));
-    EXPECT_TRUE(ini.WriteString("Dat", "Cnt", "1"));
-    EXPECT_TRUE(ini.WriteString("0", "Tit", "  New Item"));
-    EXPECT_TRUE(ini.WriteString("0", "Prg", ""));
-    EXPECT_TRUE(ini.WriteString("dat", "key", "5"));  // merges into the existing entry
-    EXPECT_FALSE(ini.WriteString("DAT", "KEY", "5"));
-    EXPECT_TRUE(ini.WriteString("0", "Par", "a\r\nb"));
-    EXPECT_EQ(ini.Text(), "[Dat]\r\nKey=5\r\nCnt=1\r\n[0]\r\nTit=New Item\r\nPrg=\r\nPar=a  b\r\n");
+TEST(IniRead, SectionNamesInFileOrder) {
+    // Duplicates stay; the keys before the first header are not a section.
+    IniFile ini = IniFile::Parse("k=1\r\n[b]\r\n[ a ]\r\nx=1\r\n[B]\r\n[c] junk\r\n[d\r\n");
+    EXPECT_EQ(ini.SectionNames(), (std::vector<std::string>{"b", "a", "B", "c"}));
+    EXPECT_TRUE(IniFile::Parse("k=1\r\n").SectionNames().empty());
 }
 
-TEST(IniWrite, RewritingKeepsOtherLinesAndDropsBlankOnes) {
-    IniFile ini = IniFile::Parse("; c\r\n\r\nhead=1\r\n[a]\r\n\r\nnoeq\r\n k = v \r\n=1\r\n=2\r\n[]\r\nz=1\r\n[A]\r\nk=2\r\n");
-    EXPECT_TRUE(ini.WriteString("a", "q", "1"));
-    EXPECT_EQ(ini.Text(), "; c\r\nhead=1\r\n[a]\r\nnoeq\r\nk=v\r\n=1\r\nq=1\r\nz=1\r\n[A]\r\nk=2\r\n");
-
-    IniFile noEq = IniFile::Parse("[a]\r\nk\r\n");
-    EXPECT_TRUE(noEq.WriteString("a", "k", ""));
-    EXPECT_EQ(noEq.Text(), "[a]\r\nk=\r\n");
+TEST(IniWriter, WritesTheProfileLayout) {
+    IniWriter writer;
+    writer.Section("");  // the head section has no header
+    writer.Key("head", "1");
+    writer.Section("  Dat");
+    writer.Key("Key", -5);
+    writer.Key(" Cnt", 2147483648LL);
+    writer.Section("0");
+    writer.Key("Tit", "  New Item ");  // leading blanks go, trailing ones stay
+    writer.Key("Prg", "");
+    writer.Key("Par", "a\r\nb");  // one entry stays one line
+    writer.Key("Dir", std::string("c\0d", 3));
+    EXPECT_EQ(writer.Text(),
+              "head=1\r\n[Dat]\r\nKey=-5\r\nCnt=2147483648\r\n[0]\r\nTit=New Item \r\nPrg=\r\nPar=a  b\r\nDir=c\r\n");
 }
 
-TEST(IniWrite, ErasingSectionsAndKeys) {
-    IniFile ini = IniFile::Parse("[a]\r\nk=1\r\n[b]\r\nx=1\r\n[A]\r\nk=2\r\nj=3\r\n");
-    EXPECT_FALSE(ini.EraseSection(" a "));  // names to erase are not trimmed
-    EXPECT_TRUE(ini.EraseSection("A"));     // only the first of the name goes
-    EXPECT_EQ(ini.ReadString("a", "j", ""), "3");
-    EXPECT_EQ(ini.Text(), "[b]\r\nx=1\r\n[A]\r\nk=2\r\nj=3\r\n");
-    EXPECT_FALSE(ini.EraseSection("zzz"));
-
-    IniFile keys = IniFile::Parse("[a]\r\nj=1\r\nk=2\r\nj=3\r\n[A]\r\nm=4\r\n");
-    EXPECT_TRUE(keys.EraseKey("a", "j"));
-    EXPECT_EQ(keys.ReadString("a", "j", ""), "3");  // the next key of the name takes over
-    EXPECT_TRUE(keys.EraseKey("a", "m"));            // found in the second section of the name
-    EXPECT_FALSE(keys.EraseKey("a", "zzz"));
-    EXPECT_EQ(keys.Text(), "[a]\r\nk=2\r\nj=3\r\n[A]\r\n");
-    EXPECT_TRUE(keys.WriteString("a", "j", "5"));
-    EXPECT_EQ(keys.Text(), "[a]\r\nk=2\r\nj=5\r\n[A]\r\n");
-}
-
-TEST(IniWrite, WriterMatchesFileWritesAndParsesBack) {
-    IniFile ini;
+TEST(IniWriter, ParsesBackToTheValuesWritten) {
     IniWriter writer;
     for (int s = 0; s < 50; ++s) {
-        const std::string section = s == 0 ? "Dat" : std::to_string(s - 1);
-        writer.Section(section);
+        writer.Section(s == 0 ? "Dat" : std::to_string(s - 1));
         for (int k = 0; k < 5; ++k) {
-            const std::string key = "K" + std::to_string(k);
-            const std::string value = std::string(static_cast<size_t>(k), ' ') + "#|v" + std::to_string(s * k);
-            writer.Key(key, value);
-            ini.WriteString(section, key, value);
+            const std::string leading(static_cast<size_t>(k), ' ');
+            writer.Key("K" + std::to_string(k), leading + "#|v" + std::to_string(s * k));
         }
     }
-    EXPECT_EQ(writer.Text(), ini.Text());
-    EXPECT_EQ(IniFile::Parse(writer.Text()).Text(), writer.Text());
-    EXPECT_EQ(IniFile::Parse(writer.Text()).ReadString("48", "k4", ""), "#|v196");
+    const IniFile ini = IniFile::Parse(writer.Text());
+    for (int s = 0; s < 50; ++s)
+        for (int k = 0; k < 5; ++k)
+            EXPECT_EQ(ini.ReadString(s == 0 ? "dat" : std::to_string(s - 1), "k" + std::to_string(k), "<def>"),
+                      "#|v" + std::to_string(s * k));
+    EXPECT_EQ(ini.SectionNames().size(), 50u);
 }
 
 TEST(IniParse, LargeInputsStayLinear) {
