@@ -1,15 +1,15 @@
-// The program entry: one instance per session, the hidden main form, the message loop.
+// The program entry: one instance per session, the resident program, the message loop.
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <exception>
 #include <memory>
 
-#include "app/error_box.h"
-#include "app/error_box_win32.h"
-#include "app/main_form.h"
-#include "shell/window_dispatch_win32.h"
+#include "app/resident_win32.h"
+#include "base/error_box.h"
+#include "base/error_box_win32.h"
+#include "base/owned_win32.h"
+#include "base/window_dispatch_win32.h"
 
 namespace {
 
@@ -18,23 +18,20 @@ void ReportToErrorBox(const char* message) { kestrin::ShowErrorBox(message); }
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    // A second start ends here, silently, before any window exists; the handle is kept
-    // open so the name lives exactly as long as this process.
-    HANDLE mutex = CreateMutexA(nullptr, TRUE, kestrin::kApplicationTitle);
-    if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    // A second start ends here, silently, before any window exists; the mutex is held for the
+    // whole run, so the name lives exactly as long as this process.
+    const kestrin::ScopedMutex instance(kestrin::kApplicationTitle);
+    if (!instance.FirstInstance()) return 0;
 
     // For the shell's folder browser of the settings window.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const kestrin::ScopedCom com;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-
     kestrin::SetErrorReporter(ReportToErrorBox);
-    const HWND application = kestrin::CreateApplicationWindow();
-    kestrin::SetErrorBoxOwner(application);
 
-    std::unique_ptr<kestrin::MainForm> form;
+    std::unique_ptr<kestrin::Resident> resident;
     try {
-        form = std::make_unique<kestrin::MainForm>(application);
+        resident = std::make_unique<kestrin::Resident>();
     } catch (const std::exception& e) {
         kestrin::ShowErrorBox(e.what());
         return 0;
@@ -42,14 +39,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (form->PreTranslateMessage(msg)) continue;
-        if (IsDialogMessageA(form->Handle(), &msg)) continue;
+        if (resident->PreTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-
-    form.reset();
-    DestroyWindow(application);
-    CoUninitialize();
     return 0;
 }

@@ -20,15 +20,16 @@
 #include <string>
 #include <vector>
 
-#include "app/pictures_win32.h"
+#include "base/pictures_win32.h"
 #include "core/config.h"
 #include "core/file_system.h"
 #include "core/launch.h"
 #include "core/launcher_menu.h"
-#include "core/launcher_menu_win32.h"
+#include "shell/launcher_menu_win32.h"
 #include "core/outline.h"
 #include "shell/hotkey.h"
-#include "shell/popup_menu_win32.h"
+#include "base/popup_menu_win32.h"
+#include "base/owned_win32.h"
 #include "shell/tray_icon.h"
 #include "shell/tray_icon_win32.h"
 
@@ -41,7 +42,7 @@ constexpr int kRepeats = 5;
 constexpr int kIconX = 1010;
 constexpr int kIconY = 757;
 // The resident program creates one icon, the first id its icon handler hands out.
-constexpr UINT kIconId = 1;
+constexpr UINT kIconId = kTrayIconId;
 constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kMenuTimeoutMs = 10000;
 
@@ -404,7 +405,7 @@ Run MeasureResident(const std::string& exe, const std::string& folder, int entri
     const DWORD pid = process.dwProcessId;
     HWND handler = nullptr;
     const bool iconShown = PollUntil(kStartTimeoutMs, [&] {
-        if (!handler) handler = FindProcessWindow(pid, "KestrinTrayIconHandler", false);
+        if (!handler) handler = FindProcessWindow(pid, "KestrinApplication", false);
         return handler && IconInTray(handler);
     });
     if (!iconShown) {
@@ -476,7 +477,7 @@ void ProfilePictureSteps(const LauncherMenu& model, HIMAGELIST images, Profile& 
     std::vector<double> cut, extract, add, cutAtOnce, addPresized;
     for (int round = 0; round < 3; ++round) {
         double t = Now();
-        for (int i = ImageList_GetImageCount(images) - 1; i >= kFixedPictureCount; --i) ImageList_Remove(images, i);
+        for (int i = ImageList_GetImageCount(images) - 1; i >= kFixedMenuPictureCount; --i) ImageList_Remove(images, i);
         cut.push_back(Now() - t);
         profile.cutLeft = ImageList_GetImageCount(images);
 
@@ -501,16 +502,16 @@ void ProfilePictureSteps(const LauncherMenu& model, HIMAGELIST images, Profile& 
         // The alternatives, with the same icons: cut back in one call, then fill a list sized
         // beforehand. Either way the list ends as the launcher leaves it.
         t = Now();
-        ImageList_SetImageCount(images, kFixedPictureCount);
+        ImageList_SetImageCount(images, kFixedMenuPictureCount);
         cutAtOnce.push_back(Now() - t);
         t = Now();
-        ImageList_SetImageCount(images, static_cast<UINT>(kFixedPictureCount + order.size()));
+        ImageList_SetImageCount(images, static_cast<UINT>(kFixedMenuPictureCount + order.size()));
         for (size_t i = 0; i < order.size(); ++i) {
-            const int index = kFixedPictureCount + static_cast<int>(i);
+            const int index = kFixedMenuPictureCount + static_cast<int>(i);
             if (ImageList_ReplaceIcon(images, index, order[i]) != index) profile.presizedOk = false;
         }
         addPresized.push_back(Now() - t);
-        if (ImageList_GetImageCount(images) != kFixedPictureCount + static_cast<int>(order.size()))
+        if (ImageList_GetImageCount(images) != kFixedMenuPictureCount + static_cast<int>(order.size()))
             profile.presizedOk = false;
 
         for (auto& [key, icon] : extracted)
@@ -590,16 +591,35 @@ Profile ProfileBuild(const std::string& folder) {
         return profile;
     }
     HIMAGELIST images = CreateMenuImageList();
-    PopupMenu menu;
-    menu.images = images;
+    OwnedMenu menu(CreatePopupMenu());
     LauncherMenuBuilder builder;
     LauncherMenu model;
     std::vector<int> pictures;
     std::vector<double> modelMs, picturesMs, itemsMs, trackMs;
     const std::string drive = ExeDrive(exe);
-    menu.onPopup = [&] {
+    // The menu's owner draws the pictures and fills deep submenus, as the resident window does.
+    struct Owner {
+        HIMAGELIST images;
+        LauncherMenuBuilder* builder;
+    } owner{images, &builder};
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        auto* o = reinterpret_cast<Owner*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (o && msg == WM_MEASUREITEM && MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
+        if (o && msg == WM_DRAWITEM && DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), o->images))
+            return TRUE;
+        if (o && msg == WM_INITMENUPOPUP) o->builder->FillOnOpen(reinterpret_cast<HMENU>(wp));
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "BenchMenuOwner";
+    RegisterClassA(&wc);
+    OwnedWindow ownerWindow(
+        CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr));
+    SetWindowLongPtrA(ownerWindow.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&owner));
+    for (int i = 0; i < kRepeats + 1; ++i) {
         double t = Now();
-        menu.Clear();
+        ClearMenu(menu.get());
         builder.Release();
         model = BuildLauncherMenu(store.outline, store.items, drive);
         modelMs.push_back(Now() - t);
@@ -607,15 +627,12 @@ Profile ProfileBuild(const std::string& folder) {
         pictures = LoadLauncherPictures(model, images);
         picturesMs.push_back(Now() - t);
         t = Now();
-        builder.Build(menu.Handle(), model, pictures, 1);
+        builder.Build(menu.get(), model, pictures, 1);
         itemsMs.push_back(Now() - t);
         gTrackStart = Now();
-    };
-    menu.onSubmenuOpening = [&](HMENU submenu) { builder.FillOnOpen(submenu); };
-    for (int i = 0; i < kRepeats + 1; ++i) {
         SetTimer(nullptr, 0, 1, EndMenuTimer);
         gTrackEnd = 0;
-        menu.Popup(kIconX, kIconY);
+        TrackMenu(menu.get(), ownerWindow.get(), kIconX, kIconY);
         if (gTrackEnd > 0) trackMs.push_back(gTrackEnd - gTrackStart);
     }
     // The first round pays for loading libraries and warming caches; the figures are the
@@ -631,8 +648,8 @@ Profile ProfileBuild(const std::string& folder) {
     ProfileExtractions(model, profile);
     ProfilePictureSteps(model, images, profile);
     for (int picture : pictures)
-        if (picture >= kFixedPictureCount) ++profile.pictures;
-    menu.Clear();
+        if (picture >= kFixedMenuPictureCount) ++profile.pictures;
+    ClearMenu(menu.get());
     builder.Release();
     ImageList_Destroy(images);
     return profile;

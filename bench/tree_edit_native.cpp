@@ -55,16 +55,16 @@ int main() {
                 // Delete also takes the largest subtrees: the first node and its first child.
                 if (op == 6 && call % 4 == 1) target = tree.FirstRoot();
                 if (op == 6 && call % 4 == 3 && tree.HasChildren(tree.FirstRoot())) target = tree.FirstChild(tree.FirstRoot());
-                form.TreeView1Change(target);
+                form.OnSelectionChanged(target);
                 auto start = std::chrono::steady_clock::now();
                 switch (op) {
-                case 0: form.BitBtn3Click(); break;
-                case 1: form.BitBtn4Click(); break;
-                case 2: form.BitBtn6Click(); break;
-                case 3: form.BitBtn7Click(); break;
-                case 4: form.Button1Click(); break;
-                case 5: form.Button9Click(); break;
-                case 6: form.Button2Click(); break;
+                case 0: form.OnMoveUp(); break;
+                case 1: form.OnMoveDown(); break;
+                case 2: form.OnMoveIntoSubmenu(); break;
+                case 3: form.OnMoveOutOfSubmenu(); break;
+                case 4: form.OnNew(); break;
+                case 5: form.OnDuplicate(); break;
+                case 6: form.OnDelete(); break;
                 }
                 std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
                 worst = std::max(worst, took.count());

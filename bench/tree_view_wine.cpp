@@ -14,10 +14,9 @@
 #include <random>
 #include <string>
 
-#include "app/form_builder_win32.h"
-#include "app/form_layout.h"
 #include "bench/bench_support.h"
 #include "settings/item_form.h"
+#include "settings/settings_host.h"
 #include "settings/settings_window_win32.h"
 
 using namespace kestrin;
@@ -29,15 +28,15 @@ using Clock = std::chrono::steady_clock;
 constexpr int kNodes = 5000;
 constexpr int kCallsPerOp = 20;
 
-SettingsWindow* gWindow = nullptr;
-
-LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (gWindow) {
-        if (msg == WM_COMMAND && gWindow->Command(reinterpret_cast<HWND>(lp), HIWORD(wp))) return 0;
-        if (msg == WM_NOTIFY && gWindow->Notify(*reinterpret_cast<const NMHDR*>(lp))) return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
+// The window asks for nothing while the bench edits the tree.
+class NoHost final : public SettingsHost {
+public:
+    void ReleaseHotkey() override {}
+    bool AutostartIsOn() override { return false; }
+    void ApplyAutostart(const AutostartPlan&) override {}
+    void SaveItems(std::uint16_t) override {}
+    void LoadItems() override {}
+};
 
 void Pump() {
     MSG msg;
@@ -54,32 +53,16 @@ double Ms(Clock::time_point start) { return std::chrono::duration<double, std::m
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TREEVIEW_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&icc);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = FormProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "TreeViewBench";
-    RegisterClassA(&wc);
-    HWND form = CreateWindowExA(FormExStyle(kForm1), wc.lpszClassName, "tree view bench", FormStyle(kForm1), 0, 0,
-                                kForm1.clientWidth, kForm1.clientHeight, nullptr, nullptr, wc.hInstance, nullptr);
-    if (!form) {
-        std::printf("bench: tree view window could not be created\n");
-        return 1;
-    }
-    PlaceForm(form, kForm1);
-    HFONT font = CreateFormFont(kForm1);
-    BuiltForm controls = BuildForm(form, kForm1, font);
-    ShowWindow(form, SW_SHOW);
-    Pump();
-
     ItemStore store;
     Tree tree;
-    SettingsWindow window([&](const char* name) { return controls.Get(name); }, tree);
-    ItemForm itemForm(store, tree, window);
-    window.Attach(&itemForm);
-    gWindow = &window;
+    NoHost host;
+    SettingsWindow window(nullptr, store, tree, host);
+    ItemForm& itemForm = window.Presenter();
+    const HWND form = window.Handle();
+    ShowWindow(form, SW_SHOW);
+    Pump();
     if (argc > 1 && std::string(argv[1]) == "--no-freeze") window.TreeView().freezeRedraw = false;
-    HWND treeView = controls.Get("TreeView1");
+    HWND treeView = window.TreeView().Handle();
 
     const char* shapes[] = {"flat", "menus", "chain"};
     const char* opNames[] = {"up", "down", "right", "left", "new", "duplicate", "delete"};
@@ -109,17 +92,17 @@ int main(int argc, char** argv) {
                 if (call % 4 == 1) target = tree.FirstRoot();
                 if (call % 4 == 3 && all.size() > 1) target = all[1];
                 window.TreeView().Apply(tree, {{TreeStep::Kind::Select, target}});
-                itemForm.TreeView1Change(target);
+                itemForm.OnSelectionChanged(target);
                 Pump();
                 const auto start = Clock::now();
                 switch (op) {
-                case 0: itemForm.BitBtn3Click(); break;
-                case 1: itemForm.BitBtn4Click(); break;
-                case 2: itemForm.BitBtn6Click(); break;
-                case 3: itemForm.BitBtn7Click(); break;
-                case 4: itemForm.Button1Click(); break;
-                case 5: itemForm.Button9Click(); break;
-                case 6: itemForm.Button2Click(); break;
+                case 0: itemForm.OnMoveUp(); break;
+                case 1: itemForm.OnMoveDown(); break;
+                case 2: itemForm.OnMoveIntoSubmenu(); break;
+                case 3: itemForm.OnMoveOutOfSubmenu(); break;
+                case 4: itemForm.OnNew(); break;
+                case 5: itemForm.OnDuplicate(); break;
+                case 6: itemForm.OnDelete(); break;
                 }
                 UpdateWindow(form);
                 worst = std::max(worst, Ms(start));
@@ -133,9 +116,5 @@ int main(int argc, char** argv) {
     }
     std::printf("fill (not an edit): %.3f ms\n", slowestFill);
     std::printf("bench: tree.op.5000.treeview.ms %.3f\n", slowest);
-    gWindow = nullptr;
-    window.TreeView().Clear();
-    DestroyWindow(form);
-    DeleteObject(font);
     return 0;
 }

@@ -6,8 +6,6 @@ namespace kestrin {
 
 namespace {
 
-const char kNewItemTitle[] = "New Item";
-
 [[noreturn]] void ThrowUnableToWrite(const std::string& path) {
     throw KestrinError(FormatText("Unable to write to %s", path.c_str()));
 }
@@ -63,7 +61,6 @@ void WriteDefaultConfig(FileSystem& files, const std::string& path, int hotkeyVa
 
 void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tree& tree,
                const std::function<void(int)>& giveHotkey) {
-    store.suppressTreeSync = true;
     store.items.Clear();
 
     std::string text;
@@ -96,7 +93,6 @@ void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tre
     // every item and a later save keeps them all; the error is reported once the load is whole.
     const std::string levelError = ReadOutlineText(outlineText, tree);
     store.unsavedLoadError.clear();
-    store.suppressTreeSync = false;
     if (!levelError.empty()) throw KestrinError(levelError);
 }
 

@@ -37,8 +37,7 @@ void WriteDefaultConfig(FileSystem& files, const std::string& path, int hotkeyVa
 // "Dat"/"Key" before the count is checked. Node k carries slot k. Throws KestrinError:
 // - "Range check error" for a missing file or a count that is missing, not a number,
 //   negative or above kMaxItemCount: items and outline are empty, the tree keeps its nodes
-//   with slot -1, store.suppressTreeSync stays set and store.unsavedLoadError holds the
-//   error until a load succeeds;
+//   with slot -1 and store.unsavedLoadError holds the error until a load succeeds;
 // - the outline's "Invalid level" error once everything is loaded: every line has its node
 //   and its slot, so the state can be saved without loss.
 // The caller registers the hotkey after a successful return.

@@ -55,16 +55,16 @@ private:
     std::vector<Item> rows_;
 };
 
+// The title of an item the editor adds, and of a stored item that has no title.
+constexpr const char* kNewItemTitle = "New Item";
+
 // Titles in tree pre-order, one TAB per level in front. After a load line i belongs to slot i.
 using OutlineList = std::vector<std::string>;
 
-// The process-wide store: the ItemTable, the OutlineList and SuppressTreeSync, which makes
-// the settings tree's change handler do nothing while a load rebuilds the tree or a node
-// is inserted.
+// The process-wide store: the ItemTable and the OutlineList.
 struct ItemStore {
     ItemTable items;
     OutlineList outline;
-    bool suppressTreeSync = false;
     // The error of the last load when it emptied the table under a tree that still shows
     // the items: a save from that state would lose their fields, so it is refused with this.
     std::string unsavedLoadError;

@@ -4,10 +4,6 @@ namespace kestrin {
 
 namespace {
 
-constexpr int kSwShowNormal = 1;
-constexpr int kSwShowMaximized = 3;
-constexpr int kSwMinimize = 6;
-
 // Only the ASCII placeholder is compared, so upper-casing ASCII letters matches what the
 // ANSI upper-casing does for it.
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -56,11 +52,11 @@ std::string PipeQuote(std::string_view text) {
     return out;
 }
 
-int ShowCommandFor(std::uint8_t showState) {
+WindowShow WindowShowFor(std::uint8_t showState) {
     switch (showState) {
-        case kShowMaximized: return kSwShowMaximized;
-        case kShowMinimized: return kSwMinimize;
-        default: return kSwShowNormal;
+        case kShowMaximized: return WindowShow::Maximized;
+        case kShowMinimized: return WindowShow::Minimized;
+        default: return WindowShow::Normal;
     }
 }
 
@@ -74,7 +70,7 @@ LaunchRequest ComposeLaunch(const Item& item, std::string_view exeDrive) {
         request.hasDirectory = true;
         request.directory = PipeQuote(ExpandDrive(item.directory, exeDrive));
     }
-    request.showCommand = ShowCommandFor(item.showState);
+    request.show = WindowShowFor(item.showState);
     return request;
 }
 

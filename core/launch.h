@@ -19,16 +19,19 @@ std::string ExpandDrive(std::string_view text, std::string_view exeDrive);
 // Every '|' becomes a double quote: stored commands write quotes as pipes.
 std::string PipeQuote(std::string_view text);
 
-// The ShellExecuteA show command for a ShowState. Values other than 0, 1, 2 (only a
-// hand-edited file holds them) show the window normally rather than hidden.
-int ShowCommandFor(std::uint8_t showState);
+// How the started program's window first appears.
+enum class WindowShow { Normal, Maximized, Minimized };
+
+// Values other than 0, 1, 2 (only a hand-edited file holds them) show the window normally
+// rather than hidden.
+WindowShow WindowShowFor(std::uint8_t showState);
 
 struct LaunchRequest {
     bool launch = false;        // false: empty Command, nothing happens
     std::string file, parameters;
     bool hasDirectory = false;  // false: pass NULL, the launcher's current directory is used
     std::string directory;
-    int showCommand = 1;        // SW_ value
+    WindowShow show = WindowShow::Normal;
 };
 
 // Command and Directory get drive expansion then pipe quoting; Parameters pipe quoting only.

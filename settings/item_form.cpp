@@ -5,24 +5,15 @@
 
 namespace kestrin {
 
-const KeyCommand kActionList1[6] = {
-    {"Action1", CommandKey::CtrlUp, "BitBtn3Click"},
-    {"Action2", CommandKey::CtrlDown, "BitBtn4Click"},
-    {"Action3", CommandKey::CtrlRight, "BitBtn6Click"},
-    {"Action4", CommandKey::CtrlLeft, "BitBtn7Click"},
-    {"Action5", CommandKey::Escape, "Button4Click"},
-    {"Action6", CommandKey::Enter, "Button3Click"},
-};
-
 namespace {
 
 // Field states by Kind; kinds outside the table leave every state as it was.
 struct FieldStates {
-    bool kindFace;      // ComboBox2
-    bool titleReadOnly;  // Edit1
-    bool launchReadOnly; // Edit3, Edit2, Edit5
-    bool iconReadOnly;  // Edit4, Edit6
-    bool showFace;      // ComboBox1
+    bool kindFace;
+    bool titleReadOnly;
+    bool launchReadOnly;  // Command, Parameters, Directory
+    bool iconReadOnly;    // IconFile, IconIndex
+    bool showFace;
 };
 constexpr FieldStates kFieldStates[3] = {
     /* Program/Command */ {false, false, false, false, false},
@@ -30,8 +21,8 @@ constexpr FieldStates kFieldStates[3] = {
     /* Submenu */         {true, false, true, false, true},
 };
 
-constexpr FormEdit kAllEdits[kFormEditCount] = {FormEdit::Edit1, FormEdit::Edit3, FormEdit::Edit2,
-                                                FormEdit::Edit5, FormEdit::Edit4, FormEdit::Edit6};
+constexpr FormEdit kAllEdits[kFormEditCount] = {FormEdit::Title, FormEdit::Command, FormEdit::Parameters,
+                                                FormEdit::Directory, FormEdit::IconFile, FormEdit::IconIndex};
 
 // Restores a flag on every way out, exceptions included.
 class FlagScope {
@@ -55,31 +46,25 @@ std::optional<int> ParseIniIntegerText(std::string_view text) {
     return value;
 }
 
-int ParseIconIndexText(const std::string& text) {
-    std::optional<int> value = ParseIniIntegerText(text);
-    if (!value) throw KestrinError(FormatText("'%s' is not a valid integer value", text.c_str()));
-    return *value;
-}
-
 ItemForm::ItemForm(ItemStore& store, Tree& tree, ItemFormView& view) : store_(store), tree_(tree), view_(view) {}
 
-std::vector<WindowStep> ItemForm::miSettingsClick(bool windowVisible) const {
+std::vector<WindowStep> ItemForm::OpeningSteps(bool windowVisible) const {
     if (windowVisible) return {};
     return {WindowStep::ReleaseHotkey, WindowStep::ReadAutostart, WindowStep::Show, WindowStep::OpenTree};
 }
 
-std::vector<WindowStep> ItemForm::Button3Click() const {
+std::vector<WindowStep> ItemForm::OkSteps() const {
     return {WindowStep::Hide, WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems};
 }
 
-std::vector<WindowStep> ItemForm::Button4Click() const { return {WindowStep::Hide, WindowStep::LoadItems}; }
+std::vector<WindowStep> ItemForm::CancelSteps() const { return {WindowStep::Hide, WindowStep::LoadItems}; }
 
-void ItemForm::FormShow() {
+void ItemForm::OnShown() {
     commandsEnabled_ = true;
     view_.SetKeyboardCommandsEnabled(true);
 }
 
-void ItemForm::FormHide() {
+void ItemForm::OnHidden() {
     commandsEnabled_ = false;
     view_.SetKeyboardCommandsEnabled(false);
 }
@@ -105,7 +90,10 @@ void ItemForm::OpenTree(int position) {
     view_.FocusTree();
 }
 
-void ItemForm::TreeRebuilt() { selected_ = kNoNode; }
+void ItemForm::TreeRebuilt() {
+    selected_ = kNoNode;
+    syncSuppressed_ = !store_.unsavedLoadError.empty();
+}
 
 NodeId ItemForm::SelectedNode() const { return tree_.IsAlive(selected_) ? selected_ : kNoNode; }
 
@@ -116,7 +104,7 @@ Item* ItemForm::SelectedRow() {
     return store_.items.IsValid(slot) ? &store_.items.At(slot) : nullptr;
 }
 
-void ItemForm::TreeView1Change(NodeId node) {
+void ItemForm::OnSelectionChanged(NodeId node) {
     if (updating_) return;
     if (!tree_.IsAlive(node)) {
         // The window must not sit without a selection while nodes exist.
@@ -131,12 +119,12 @@ void ItemForm::TreeView1Change(NodeId node) {
     Sync(node);
 }
 
-void ItemForm::TreeView1Expanded(NodeId node, bool expanded) {
+void ItemForm::OnExpandedChanged(NodeId node, bool expanded) {
     if (tree_.IsAlive(node)) tree_.SetExpanded(node, expanded);
 }
 
 void ItemForm::Sync(NodeId node) {
-    if (store_.suppressTreeSync || !tree_.IsAlive(node)) return;
+    if (syncSuppressed_ || !tree_.IsAlive(node)) return;
     const int slot = tree_.Slot(node);
     const bool validRow = store_.items.IsValid(slot);
     // A node left with a stale SlotNumber by a failed load shows a default Program item
@@ -147,35 +135,35 @@ void ItemForm::Sync(NodeId node) {
     else if (row.kind == kKindSubmenu) row.kind = kKindProgram;
 
     FlagScope scope(updating_);
-    ShowCombo(FormCombo::ComboBox2, row.kind, std::nullopt);
-    ShowText(FormEdit::Edit1, tree_.Title(node));
-    ShowText(FormEdit::Edit3, row.command);
-    ShowText(FormEdit::Edit2, row.parameters);
-    ShowText(FormEdit::Edit5, row.directory);
-    ShowText(FormEdit::Edit4, row.iconFile);
-    ShowText(FormEdit::Edit6, std::to_string(row.iconIndex));
-    ShowCombo(FormCombo::ComboBox1, row.showState, std::nullopt);
+    ShowCombo(FormCombo::Kind, row.kind, std::nullopt);
+    ShowText(FormEdit::Title, tree_.Title(node));
+    ShowText(FormEdit::Command, row.command);
+    ShowText(FormEdit::Parameters, row.parameters);
+    ShowText(FormEdit::Directory, row.directory);
+    ShowText(FormEdit::IconFile, row.iconFile);
+    ShowText(FormEdit::IconIndex, std::to_string(row.iconIndex));
+    ShowCombo(FormCombo::ShowState, row.showState, std::nullopt);
 
     if (row.kind >= kComboEntryCount) return;
     const FieldStates& s = kFieldStates[row.kind];
-    ShowCombo(FormCombo::ComboBox2, row.kind, s.kindFace);
-    ShowReadOnly(FormEdit::Edit1, s.titleReadOnly);
-    ShowReadOnly(FormEdit::Edit3, s.launchReadOnly);
-    ShowReadOnly(FormEdit::Edit2, s.launchReadOnly);
-    ShowReadOnly(FormEdit::Edit5, s.launchReadOnly);
-    ShowReadOnly(FormEdit::Edit4, s.iconReadOnly);
-    ShowReadOnly(FormEdit::Edit6, s.iconReadOnly);
-    ShowCombo(FormCombo::ComboBox1, row.showState, s.showFace);
+    ShowCombo(FormCombo::Kind, row.kind, s.kindFace);
+    ShowReadOnly(FormEdit::Title, s.titleReadOnly);
+    ShowReadOnly(FormEdit::Command, s.launchReadOnly);
+    ShowReadOnly(FormEdit::Parameters, s.launchReadOnly);
+    ShowReadOnly(FormEdit::Directory, s.launchReadOnly);
+    ShowReadOnly(FormEdit::IconFile, s.iconReadOnly);
+    ShowReadOnly(FormEdit::IconIndex, s.iconReadOnly);
+    ShowCombo(FormCombo::ShowState, row.showState, s.showFace);
 }
 
 void ItemForm::ShowBlankForm() {
     FlagScope scope(updating_);
     for (FormEdit edit : kAllEdits) {
-        ShowText(edit, edit == FormEdit::Edit6 ? "0" : "");
+        ShowText(edit, edit == FormEdit::IconIndex ? "0" : "");
         ShowReadOnly(edit, true);
     }
-    ShowCombo(FormCombo::ComboBox2, -1, true);
-    ShowCombo(FormCombo::ComboBox1, -1, true);
+    ShowCombo(FormCombo::Kind, -1, true);
+    ShowCombo(FormCombo::ShowState, -1, true);
 }
 
 void ItemForm::ShowText(FormEdit edit, const std::string& text) {
@@ -205,7 +193,7 @@ void ItemForm::ShowCombo(FormCombo combo, int index, std::optional<bool> face) {
     }
 }
 
-void ItemForm::EditChange(FormEdit edit, const std::string& text) {
+void ItemForm::OnEditChanged(FormEdit edit, const std::string& text) {
     // The control shows this text now, whoever set it.
     editText_[Index(edit)] = text;
     if (updating_) return;
@@ -213,17 +201,17 @@ void ItemForm::EditChange(FormEdit edit, const std::string& text) {
     if (node == kNoNode) return;
     Item* row = SelectedRow();
     switch (edit) {
-    case FormEdit::Edit1: {
+    case FormEdit::Title: {
         tree_.SetTitle(node, text);
         FlagScope scope(updating_);
         view_.ApplyTreeSteps({{TreeStep::Kind::Retitle, node}});
         break;
     }
-    case FormEdit::Edit3: if (row) row->command = text; break;
-    case FormEdit::Edit2: if (row) row->parameters = text; break;
-    case FormEdit::Edit5: if (row) row->directory = text; break;
-    case FormEdit::Edit4: if (row) row->iconFile = text; break;
-    case FormEdit::Edit6: {
+    case FormEdit::Command: if (row) row->command = text; break;
+    case FormEdit::Parameters: if (row) row->parameters = text; break;
+    case FormEdit::Directory: if (row) row->directory = text; break;
+    case FormEdit::IconFile: if (row) row->iconFile = text; break;
+    case FormEdit::IconIndex: {
         std::optional<int> value = ParseIniIntegerText(text);
         if (!value) {
             // The typed text stays and the stored index keeps its value.
@@ -237,8 +225,8 @@ void ItemForm::EditChange(FormEdit edit, const std::string& text) {
     Sync(node);
 }
 
-void ItemForm::ComboBox1Change(int index) {
-    const size_t i = static_cast<size_t>(FormCombo::ComboBox1);
+void ItemForm::OnShowStateChosen(int index) {
+    const size_t i = static_cast<size_t>(FormCombo::ShowState);
     if (updating_) return;
     if (index < 0 || index >= kComboEntryCount) {
         comboIndex_[i].reset();  // the box shows typed text: the next sync sets it again
@@ -251,8 +239,8 @@ void ItemForm::ComboBox1Change(int index) {
     Sync(node);
 }
 
-void ItemForm::ComboBox2Change(int index) {
-    const size_t i = static_cast<size_t>(FormCombo::ComboBox2);
+void ItemForm::OnKindChosen(int index) {
+    const size_t i = static_cast<size_t>(FormCombo::Kind);
     if (updating_) return;
     if (index < 0 || index >= kComboEntryCount) {
         comboIndex_[i].reset();
@@ -280,24 +268,22 @@ void ItemForm::Apply(const TreeEdit& edit) {
     if (edit.syncAfter) Sync(edit.selected);
 }
 
-void ItemForm::Button1Click() {
-    // SuppressTreeSync covers the insertion; New clears it, also after a failed load left it set.
-    store_.suppressTreeSync = true;
+void ItemForm::OnNew() {
+    // The new node has a row: syncing is on again, also after a failed load turned it off.
     TreeEdit edit = NewItem(tree_, store_.items, SelectedNode());
-    store_.suppressTreeSync = false;
+    syncSuppressed_ = false;
     Apply(edit);
 }
 
-void ItemForm::Button9Click() {
+void ItemForm::OnDuplicate() {
     const NodeId node = SelectedNode();
     if (node == kNoNode) return;
-    store_.suppressTreeSync = true;
     TreeEdit edit = DuplicateItem(tree_, store_.items, node);
-    store_.suppressTreeSync = false;
+    syncSuppressed_ = false;
     Apply(edit);
 }
 
-void ItemForm::Button2Click() {
+void ItemForm::OnDelete() {
     const NodeId node = SelectedNode();
     if (node == kNoNode) return;
     Apply(DeleteItem(tree_, node));

@@ -15,21 +15,21 @@
 
 namespace kestrin {
 
-// The edit fields of the item form, by designer name.
+// The edit fields of the item form.
 enum class FormEdit {
-    Edit1,  // title (the node's text)
-    Edit3,  // Command
-    Edit2,  // Parameters
-    Edit5,  // Directory
-    Edit4,  // IconFile
-    Edit6,  // IconIndex in decimal
+    Title,  // the node's text
+    Command,
+    Parameters,
+    Directory,
+    IconFile,
+    IconIndex,  // in decimal
 };
 constexpr int kFormEditCount = 6;
 
 // The two selectors; an entry's index is the stored code.
 enum class FormCombo {
-    ComboBox2,  // Kind: "Program/Command", "Separator (line)", "Submenu"
-    ComboBox1,  // ShowState: "Normal", "Maximized", "Minimized"
+    Kind,       // "Program/Command", "Separator (line)", "Submenu"
+    ShowState,  // "Normal", "Maximized", "Minimized"
 };
 constexpr int kFormComboCount = 2;
 constexpr int kComboEntryCount = 3;
@@ -62,77 +62,64 @@ public:
 // window hidden, the autostart untouched and the edits in memory.
 enum class WindowStep {
     ReleaseHotkey,   // release the global hotkey while the window is open
-    ReadAutostart,   // read the autostart value into CheckBox1 and AutostartWasOn
+    ReadAutostart,   // read the autostart value into the check box and remember it
     Show,            // make the window visible (raises FormShow)
     OpenTree,        // ItemForm::OpenTree()
     Hide,            // hide the window (raises FormHide)
-    SaveItems,       // write HotKey1, the tree and the ItemTable to the ConfigFile
-    WriteAutostart,  // apply CheckBox1 to the autostart value
-    LoadItems,       // reload store, tree and HotKey1; then ItemForm::TreeRebuilt()
+    SaveItems,       // write the hotkey, the tree and the ItemTable to the ConfigFile
+    WriteAutostart,  // apply the check box to the autostart value
+    LoadItems,       // reload store, tree and hotkey; then ItemForm::TreeRebuilt()
 };
 
-// The window's keyboard commands (ActionList1): matched before the focused control.
-enum class CommandKey { CtrlUp, CtrlDown, CtrlRight, CtrlLeft, Escape, Enter };
-struct KeyCommand {
-    const char* name;
-    CommandKey key;
-    const char* runs;
-};
-extern const KeyCommand kActionList1[6];
+// The window's keyboard commands, matched before the focused control: Ctrl+Up, Ctrl+Down,
+// Ctrl+Right, Ctrl+Left, Esc and Enter.
+enum class CommandKey { MoveUp, MoveDown, MoveIntoSubmenu, MoveOutOfSubmenu, Cancel, Ok };
 
 // The INI integer reading of a text (ParseIniInteger), nullopt where it is no integer.
 std::optional<int> ParseIniIntegerText(std::string_view text);
-
-// Parses an icon index field the way Edit6Change does: throws KestrinError
-// "'%s' is not a valid integer value" for text that is not an integer.
-int ParseIconIndexText(const std::string& text);
 
 class ItemForm {
 public:
     ItemForm(ItemStore& store, Tree& tree, ItemFormView& view);
 
     // Opening: the steps for "&Settings"; none while the window is already visible.
-    std::vector<WindowStep> miSettingsClick(bool windowVisible) const;
+    std::vector<WindowStep> OpeningSteps(bool windowVisible) const;
     // Collapses every node, selects the node at `position` in tree order (the first when
     // out of range) and syncs; on an empty tree shows a blank, read-only form.
     void OpenTree(int position = 0);
-    // After LoadItems replaced the tree: node ids no longer mean what they meant.
+    // After a load replaced the tree: node ids no longer mean what they meant. A load that
+    // emptied the table under the tree (store.unsavedLoadError set) leaves syncing off until
+    // New or Duplicate gives the tree a row again.
     void TreeRebuilt();
 
     // OK and Cancel (also Enter and Esc).
-    std::vector<WindowStep> Button3Click() const;
-    std::vector<WindowStep> Button4Click() const;
-    void FormShow();
-    void FormHide();
+    std::vector<WindowStep> OkSteps() const;
+    std::vector<WindowStep> CancelSteps() const;
+    void OnShown();
+    void OnHidden();
     bool KeyboardCommandsEnabled() const { return commandsEnabled_; }
 
     // The tree reports a new selection, and nodes the user expanded or collapsed.
-    void TreeView1Change(NodeId node);
-    void TreeView1Expanded(NodeId node, bool expanded);
+    void OnSelectionChanged(NodeId node);
+    void OnExpandedChanged(NodeId node, bool expanded);
     // The sync: children rule, then the form filled from the node and its row.
     void Sync(NodeId node);
 
-    // Field handlers, run with the control's new text on every change.
-    void EditChange(FormEdit edit, const std::string& text);
-    void Edit1Change(const std::string& text) { EditChange(FormEdit::Edit1, text); }
-    void Edit3Change(const std::string& text) { EditChange(FormEdit::Edit3, text); }
-    void Edit2Change(const std::string& text) { EditChange(FormEdit::Edit2, text); }
-    void Edit5Change(const std::string& text) { EditChange(FormEdit::Edit5, text); }
-    void Edit4Change(const std::string& text) { EditChange(FormEdit::Edit4, text); }
-    void Edit6Change(const std::string& text) { EditChange(FormEdit::Edit6, text); }
-    // Selector handlers take the chosen entry's index; -1 (typed text matching no entry)
-    // or any other index outside the entries stores nothing.
-    void ComboBox1Change(int index);
-    void ComboBox2Change(int index);
+    // A field's new text, on every change.
+    void OnEditChanged(FormEdit edit, const std::string& text);
+    // The chosen entry's index; -1 (typed text matching no entry) or any other index
+    // outside the entries stores nothing.
+    void OnKindChosen(int index);
+    void OnShowStateChosen(int index);
 
-    // Tree editing: Move up, down, right, left, New, Duplicate, Delete.
-    void BitBtn3Click() { Apply(MoveUp(tree_, selected_)); }
-    void BitBtn4Click() { Apply(MoveDown(tree_, selected_)); }
-    void BitBtn6Click() { Apply(MoveRight(tree_, selected_)); }
-    void BitBtn7Click() { Apply(MoveLeft(tree_, selected_)); }
-    void Button1Click();
-    void Button9Click();
-    void Button2Click();
+    // Tree editing.
+    void OnMoveUp() { Apply(MoveUp(tree_, selected_)); }
+    void OnMoveDown() { Apply(MoveDown(tree_, selected_)); }
+    void OnMoveIntoSubmenu() { Apply(MoveRight(tree_, selected_)); }
+    void OnMoveOutOfSubmenu() { Apply(MoveLeft(tree_, selected_)); }
+    void OnNew();
+    void OnDuplicate();
+    void OnDelete();
 
     NodeId Selected() const { return selected_; }
     // The text a field shows as far as the presenter knows (set by it or reported to it).
@@ -155,6 +142,8 @@ private:
     // True while the presenter itself drives the view: change notifications are echoes.
     bool updating_ = false;
     bool commandsEnabled_ = false;
+    // Set while the tree's nodes have no rows (a failed load): a sync would show nothing real.
+    bool syncSuppressed_ = false;
     std::array<std::optional<std::string>, kFormEditCount> editText_;
     std::array<std::optional<bool>, kFormEditCount> editReadOnly_;
     std::array<std::optional<int>, kFormComboCount> comboIndex_;

@@ -1,4 +1,4 @@
-// Which of the settings window's keyboard commands (ActionList1) a key press runs. The
+// Which of the settings window's keyboard commands a key press runs. The
 // window asks before the focused control sees the key, so Enter in an edit field confirms
 // the whole window and Ctrl+arrows move the selected node wherever the focus is.
 #pragma once

@@ -1,17 +1,21 @@
 #include "settings/settings_window_win32.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
+#include "base/error.h"
+#include "base/window_dispatch_win32.h"
 #include "settings/keyboard_commands.h"
-#include "shell/window_dispatch_win32.h"
+#include "settings/layout.h"
+#include "shell/hotkey.h"
+#include "shell/hotkey_win32.h"
 
 namespace kestrin {
 
 namespace {
 
-// Deeper subtrees are taken apart leaf by leaf: the control deletes a subtree recursively,
-// and an outline can be thousands of levels deep.
-constexpr int kMaxRecursiveDeleteDepth = 64;
+using C = SettingsControl;
 
 std::string WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthA(hwnd);
@@ -34,186 +38,209 @@ PressedKey KeyOf(WPARAM vk) {
     }
 }
 
+HWND CreateSettingsWindow(HWND owner, void* self) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kSettingsForm.name;
+    RegisterClassA(&wc);
+    return CreateWindowExA(FormExStyle(kSettingsForm), kSettingsForm.name, kSettingsForm.caption,
+                           FormStyle(kSettingsForm), 0, 0, kSettingsForm.clientWidth, kSettingsForm.clientHeight,
+                           owner, nullptr, wc.hInstance, self);
+}
+
 }  // namespace
 
-class TreeViewAdapter::BusyScope {
-public:
-    BusyScope(TreeViewAdapter& adapter, bool freeze) : adapter_(adapter), freeze_(freeze) {
-        ++adapter_.busy_;
-        if (freeze_) SendMessageA(adapter_.tree_, WM_SETREDRAW, FALSE, 0);
-    }
-    ~BusyScope() {
-        if (freeze_) {
-            SendMessageA(adapter_.tree_, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(adapter_.tree_, nullptr, TRUE);
-        }
-        --adapter_.busy_;
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    TreeViewAdapter& adapter_;
-    bool freeze_;
-};
-
-HTREEITEM TreeViewAdapter::ItemOf(NodeId id) const {
-    if (id < 0 || static_cast<size_t>(id) >= items_.size()) return nullptr;
-    return items_[static_cast<size_t>(id)];
-}
-
-HTREEITEM TreeViewAdapter::Next(HTREEITEM item, UINT how) const {
-    return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
-}
-
-// The open state goes in with the item: expanding afterwards would lay the items out again
-// once per opened branch.
-HTREEITEM TreeViewAdapter::Insert(const Tree& tree, NodeId id, HTREEITEM parent, HTREEITEM after) {
-    TVINSERTSTRUCTA insert = {};
-    insert.hParent = parent ? parent : TVI_ROOT;
-    insert.hInsertAfter = after;
-    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
-    insert.item.pszText = const_cast<char*>(tree.Title(id).c_str());
-    insert.item.lParam = id;
-    insert.item.stateMask = TVIS_EXPANDED;
-    insert.item.state = tree.HasChildren(id) && tree.Expanded(id) ? TVIS_EXPANDED : 0;
-    HTREEITEM item =
-        reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (static_cast<size_t>(id) >= items_.size()) items_.resize(static_cast<size_t>(id) + 1, nullptr);
-    items_[static_cast<size_t>(id)] = item;
-    return item;
-}
-
-void TreeViewAdapter::InsertSubtree(const Tree& tree, NodeId root, HTREEITEM parent, HTREEITEM after) {
-    Insert(tree, root, parent, after);
-    const NodeId end = tree.NextAfterSubtree(root);
-    // Pre-order: every parent is in the control before its children, which append in order.
-    for (NodeId id = tree.NextPreOrder(root); id != kNoNode && id != end; id = tree.NextPreOrder(id))
-        Insert(tree, id, ItemOf(tree.Parent(id)), TVI_LAST);
-}
-
-void TreeViewAdapter::RemoveSubtree(HTREEITEM root) {
-    if (!root) return;
-    std::vector<HTREEITEM> order;  // pre-order
-    int depth = 0, maxDepth = 0;
-    HTREEITEM item = root;
-    while (item) {
-        order.push_back(item);
-        if (HTREEITEM child = Next(item, TVGN_CHILD)) {
-            item = child;
-            maxDepth = std::max(maxDepth, ++depth);
-            continue;
-        }
-        while (item != root && !Next(item, TVGN_NEXT)) {
-            item = Next(item, TVGN_PARENT);
-            --depth;
-        }
-        item = item == root ? nullptr : Next(item, TVGN_NEXT);
-    }
-    if (maxDepth <= kMaxRecursiveDeleteDepth) {
-        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(root));
-        return;
-    }
-    // Closed first, so taking the hidden descendants out lays nothing out again.
-    SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(root));
-    for (auto it = order.rbegin(); it != order.rend(); ++it)
-        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(*it));
-}
-
-void TreeViewAdapter::SetExpanded(HTREEITEM item, bool expanded) {
-    if (!item) return;
-    if (Next(item, TVGN_CHILD)) {
-        SendMessageA(tree_, TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
-        return;
-    }
-    if (expanded) return;
-    // A childless item keeps no open state, or a child it gets later would show at once.
-    TVITEMA state = {};
-    state.mask = TVIF_STATE;
-    state.hItem = item;
-    state.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
-    SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&state));
-}
-
-void TreeViewAdapter::Clear() {
-    if (!tree_ || !IsWindow(tree_)) return;
-    BusyScope busy(*this, false);
-    while (HTREEITEM root = Next(nullptr, TVGN_ROOT)) RemoveSubtree(root);
-    items_.clear();
-}
-
-void TreeViewAdapter::Fill(const Tree& tree) {
-    BusyScope busy(*this, true);
-    Clear();
-    for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.NextSibling(id)) InsertSubtree(tree, id, nullptr, TVI_LAST);
-}
-
-void TreeViewAdapter::Apply(const Tree& tree, const std::vector<TreeStep>& steps) {
-    const bool structural = std::any_of(steps.begin(), steps.end(), [](const TreeStep& s) {
-        return s.kind == TreeStep::Kind::Remove || s.kind == TreeStep::Kind::Insert;
-    });
-    BusyScope busy(*this, freezeRedraw && structural);
-    for (const TreeStep& step : steps) {
-        switch (step.kind) {
-        case TreeStep::Kind::Remove: {
-            RemoveSubtree(ItemOf(step.node));
-            break;
-        }
-        case TreeStep::Kind::Insert: {
-            if (!tree.IsAlive(step.node)) break;
-            HTREEITEM after = step.after == kNoNode ? TVI_FIRST : ItemOf(step.after);
-            InsertSubtree(tree, step.node, step.parent == kNoNode ? nullptr : ItemOf(step.parent),
-                          after ? after : TVI_LAST);
-            break;
-        }
-        case TreeStep::Kind::Expand: SetExpanded(ItemOf(step.node), true); break;
-        case TreeStep::Kind::Collapse: SetExpanded(ItemOf(step.node), false); break;
-        case TreeStep::Kind::Retitle: {
-            HTREEITEM item = ItemOf(step.node);
-            if (!item || !tree.IsAlive(step.node)) break;
-            TVITEMA text = {};
-            text.mask = TVIF_TEXT;
-            text.hItem = item;
-            text.pszText = const_cast<char*>(tree.Title(step.node).c_str());
-            SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&text));
-            break;
-        }
-        case TreeStep::Kind::Select:
-            SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemOf(step.node)));
-            break;
-        }
-    }
-}
-
-// Brushes of our own: a themed edit that is handed the system's stock brush may draw its
-// theme background instead, and then a face-coloured selector would show white.
-SettingsWindow::SettingsWindow(const ControlLookup& controls, const Tree& tree)
-    : tree_(tree),
-      treeView_(controls("TreeView1")),
+SettingsWindow::SettingsWindow(HWND owner, ItemStore& store, Tree& tree, SettingsHost& host)
+    : owner_(owner),
+      tree_(tree),
+      host_(host),
+      font_(CreateFormFont(kSettingsForm)),
       faceBrush_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))),
-      windowBrush_(CreateSolidBrush(GetSysColor(COLOR_WINDOW))) {
-    edits_ = {controls("Edit1"), controls("Edit3"), controls("Edit2"),
-              controls("Edit5"), controls("Edit4"), controls("Edit6")};
-    combos_ = {controls("ComboBox2"), controls("ComboBox1")};
-    checkBox1_ = controls("CheckBox1");
-    bitBtn3_ = controls("BitBtn3");
-    bitBtn4_ = controls("BitBtn4");
-    bitBtn6_ = controls("BitBtn6");
-    bitBtn7_ = controls("BitBtn7");
-    button1_ = controls("Button1");
-    button9_ = controls("Button9");
-    button2_ = controls("Button2");
+      windowBrush_(CreateSolidBrush(GetSysColor(COLOR_WINDOW))),
+      form_(store, tree, *this) {
+    hwnd_ = CreateSettingsWindow(owner, this);
+    if (!hwnd_) throw KestrinError("Error creating window");
+    PlaceForm(hwnd_, kSettingsForm);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    controls_ = BuildForm(hwnd_, kSettingsForm, font_.get());
+    treeView_.Attach(controls_.Get(C::Tree));
+    edits_ = {controls_.Get(C::TitleEdit),     controls_.Get(C::CommandEdit),  controls_.Get(C::ParametersEdit),
+              controls_.Get(C::DirectoryEdit), controls_.Get(C::IconFileEdit), controls_.Get(C::IconIndexEdit)};
+    combos_ = {controls_.Get(C::Kind), controls_.Get(C::ShowState)};
+    hotkeyField_ = controls_.Get(C::Hotkey);
+    autostartBox_ = controls_.Get(C::Autostart);
+    if (hotkeyField_) {
+        SetHotKeyControlRules(hotkeyField_);
+        WriteHotKeyControl(hotkeyField_, kDefaultHotkey);
+    }
+    // Messages reach the handlers only once everything they use exists.
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
 }
 
 SettingsWindow::~SettingsWindow() {
-    DeleteObject(faceBrush_);
-    DeleteObject(windowBrush_);
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    // A deep tree would be torn down recursively by the control itself.
+    treeView_.Clear();
+    // The controls go with the window; their glyphs, fonts and brushes after them.
+    DestroyWindow(hwnd_);
+    controls_ = BuiltForm();
+}
+
+void SettingsWindow::Open() { RunSteps(form_.OpeningSteps(IsWindowVisible(hwnd_) != FALSE)); }
+
+void SettingsWindow::ShowHotkey(std::uint16_t value) {
+    if (hotkeyField_) WriteHotKeyControl(hotkeyField_, value);
+}
+
+std::uint16_t SettingsWindow::Hotkey() const { return hotkeyField_ ? ReadHotKeyControl(hotkeyField_) : 0; }
+
+void SettingsWindow::TreeReloaded() {
+    form_.TreeRebuilt();
+    treeView_.Fill(tree_);
+}
+
+bool SettingsWindow::AutostartChecked() const {
+    return autostartBox_ && SendMessageA(autostartBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// A step that throws ends the list: the error box shows it and later steps do not run.
+void SettingsWindow::RunSteps(const std::vector<WindowStep>& steps) {
+    for (WindowStep step : steps) {
+        switch (step) {
+        case WindowStep::ReleaseHotkey: host_.ReleaseHotkey(); break;
+        case WindowStep::ReadAutostart: {
+            const bool on = host_.AutostartIsOn();
+            if (autostartBox_) SendMessageA(autostartBox_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+            autostartWasOn_ = AutostartChecked() ? 1 : 0;
+            break;
+        }
+        case WindowStep::Show:
+            // The owner carries the taskbar button while the window is shown.
+            ShowWindow(owner_, SW_SHOWNOACTIVATE);
+            ShowWindow(hwnd_, SW_SHOW);
+            break;
+        case WindowStep::OpenTree: form_.OpenTree(); break;
+        case WindowStep::Hide:
+            ShowWindow(hwnd_, SW_HIDE);
+            ShowWindow(owner_, SW_HIDE);
+            break;
+        case WindowStep::SaveItems: host_.SaveItems(Hotkey()); break;
+        case WindowStep::WriteAutostart: {
+            const AutostartPlan plan = PlanAutostart(AutostartChecked(), autostartWasOn_);
+            host_.ApplyAutostart(plan);
+            autostartWasOn_ = plan.wasOnAfter;
+            break;
+        }
+        case WindowStep::LoadItems: host_.LoadItems(); break;
+        }
+    }
+}
+
+void SettingsWindow::RunKeyCommand(CommandKey key) {
+    switch (key) {
+    case CommandKey::MoveUp: form_.OnMoveUp(); break;
+    case CommandKey::MoveDown: form_.OnMoveDown(); break;
+    case CommandKey::MoveIntoSubmenu: form_.OnMoveIntoSubmenu(); break;
+    case CommandKey::MoveOutOfSubmenu: form_.OnMoveOutOfSubmenu(); break;
+    case CommandKey::Cancel: OnCancel(); break;
+    case CommandKey::Ok: OnOk(); break;
+    }
+}
+
+bool SettingsWindow::PreTranslate(MSG& msg) {
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    if (msg.message == WM_KEYDOWN && IsWindowVisible(hwnd_) && GetActiveWindow() == hwnd_) {
+        if (const std::optional<CommandKey> key = KeyCommandOf(msg)) {
+            CallGuarded([&] {
+                RunKeyCommand(*key);
+                return LRESULT(0);
+            });
+            return true;
+        }
+    }
+    return IsDialogMessageA(hwnd_, &msg) != FALSE;
+}
+
+std::optional<CommandKey> SettingsWindow::KeyCommandOf(const MSG& msg) const {
+    KeyPress press;
+    press.key = KeyOf(msg.wParam);
+    if (press.key == PressedKey::Other) return std::nullopt;
+    press.ctrl = GetKeyState(VK_CONTROL) < 0;
+    press.shift = GetKeyState(VK_SHIFT) < 0;
+    press.alt = GetKeyState(VK_MENU) < 0;
+    bool dropped = false;
+    const int combo = ComboIndex(GetFocus());
+    if (combo >= 0) dropped = SendMessageA(combos_[static_cast<size_t>(combo)], CB_GETDROPPEDSTATE, 0, 0) != 0;
+    return MatchKeyCommand(press, commandsEnabled_, dropped);
+}
+
+LRESULT CALLBACK SettingsWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* window = reinterpret_cast<SettingsWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcA(hwnd, msg, wp, lp);
+    return CallGuarded([&] { return window->HandleMessage(msg, wp, lp); });
+}
+
+LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CLOSE:
+        // Closing the settings window from outside ends the program.
+        PostQuitMessage(0);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT: {
+        LRESULT result = 0;
+        if (msg == WM_CTLCOLORSTATIC && HandleLinkLabelColor(controls_, wp, lp, &result)) return result;
+        if (OnColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), &result)) return result;
+        break;
+    }
+    case WM_COMMAND:
+        OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lp);
+        if (header && OnNotify(*header)) return 0;
+        break;
+    }
+    case WM_SHOWWINDOW:
+        if (wp) {
+            // Shown by the program (not uncovered): it comes to the front.
+            if (lp == 0) {
+                if (owner_) SetForegroundWindow(owner_);
+                SetForegroundWindow(hwnd_);
+            }
+            form_.OnShown();
+        } else {
+            form_.OnHidden();
+        }
+        break;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wp) != WA_INACTIVE);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+// Like a dialog, the window gives the focus back to the control that last had it.
+void SettingsWindow::OnActivate(bool active) {
+    if (!active) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        return;
+    }
+    if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) SetFocus(lastFocus_);
+    else if (treeView_.Handle()) SetFocus(treeView_.Handle());
 }
 
 LRESULT SettingsWindow::ColorResult(HDC dc, bool face) const {
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, GetSysColor(face ? COLOR_BTNFACE : COLOR_WINDOW));
-    return reinterpret_cast<LRESULT>(face ? faceBrush_ : windowBrush_);
+    return reinterpret_cast<LRESULT>(face ? faceBrush_.get() : windowBrush_.get());
 }
 
 int SettingsWindow::EditIndex(HWND control) const {
@@ -260,11 +287,11 @@ void SettingsWindow::FocusTree() {
 
 void SettingsWindow::ShowError(const std::string& message) { ReportError(message.c_str()); }
 
-bool SettingsWindow::Command(HWND control, int code) {
-    if (!form_ || !control) return false;
+bool SettingsWindow::OnCommand(HWND control, int code) {
+    if (!control) return false;
     const int edit = EditIndex(control);
     if (edit >= 0) {
-        if (code == EN_CHANGE) form_->EditChange(static_cast<FormEdit>(edit), WindowText(control));
+        if (code == EN_CHANGE) form_.OnEditChanged(static_cast<FormEdit>(edit), WindowText(control));
         return true;
     }
     const int combo = combos_[0] == control ? 0 : combos_[1] == control ? 1 : -1;
@@ -281,42 +308,50 @@ bool SettingsWindow::Command(HWND control, int code) {
         }
         if (index != -2) {
             if (index < 0) index = -1;
-            if (combo == 0) form_->ComboBox2Change(index);
-            else form_->ComboBox1Change(index);
+            if (static_cast<FormCombo>(combo) == FormCombo::Kind) form_.OnKindChosen(index);
+            else form_.OnShowStateChosen(index);
         }
         return true;
     }
     if (code != BN_CLICKED) return false;
-    if (control == bitBtn3_) form_->BitBtn3Click();
-    else if (control == bitBtn4_) form_->BitBtn4Click();
-    else if (control == bitBtn6_) form_->BitBtn6Click();
-    else if (control == bitBtn7_) form_->BitBtn7Click();
-    else if (control == button1_) form_->Button1Click();
-    else if (control == button9_) form_->Button9Click();
-    else if (control == button2_) form_->Button2Click();
-    else return false;
+    const BuiltControl* clicked = controls_.ByHwnd(control);
+    if (!clicked) return false;
+    switch (static_cast<C>(clicked->def->role)) {
+    case C::Ok: OnOk(); break;
+    case C::Cancel: OnCancel(); break;
+    case C::MoveUp: form_.OnMoveUp(); break;
+    case C::MoveDown: form_.OnMoveDown(); break;
+    case C::MoveIntoSubmenu: form_.OnMoveIntoSubmenu(); break;
+    case C::MoveOutOfSubmenu: form_.OnMoveOutOfSubmenu(); break;
+    case C::New: form_.OnNew(); break;
+    case C::Duplicate: form_.OnDuplicate(); break;
+    case C::Delete: form_.OnDelete(); break;
+    default: return false;
+    }
     return true;
 }
 
-bool SettingsWindow::Notify(const NMHDR& header) {
-    if (!form_ || header.hwndFrom != treeView_.Handle()) return false;
+bool SettingsWindow::OnNotify(const NMHDR& header) {
+    if (header.hwndFrom != treeView_.Handle() || !treeView_.Handle()) return false;
     const auto& tv = reinterpret_cast<const NMTREEVIEWA&>(header);
     switch (header.code) {
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
-        if (!treeView_.Busy()) form_->TreeView1Change(TreeViewAdapter::NodeOfItem(tv.itemNew));
+        if (!treeView_.Busy()) form_.OnSelectionChanged(TreeViewAdapter::NodeOfItem(tv.itemNew));
         return true;
     case TVN_ITEMEXPANDEDA:
     case TVN_ITEMEXPANDEDW:
         if (!treeView_.Busy())
-            form_->TreeView1Expanded(TreeViewAdapter::NodeOfItem(tv.itemNew),
-                                     (tv.action & (TVE_EXPAND | TVE_COLLAPSE)) == TVE_EXPAND);
+            form_.OnExpandedChanged(TreeViewAdapter::NodeOfItem(tv.itemNew),
+                                    (tv.action & (TVE_EXPAND | TVE_COLLAPSE)) == TVE_EXPAND);
         return true;
     default: return false;
     }
 }
 
-bool SettingsWindow::Color(UINT msg, HDC dc, HWND control, LRESULT* result) const {
+// Editable fields in the window colour; read-only fields, face-coloured selectors and every
+// label in the button-face colour.
+bool SettingsWindow::OnColor(UINT msg, HDC dc, HWND control, LRESULT* result) const {
     if (msg == WM_CTLCOLOREDIT) {
         if (EditIndex(control) >= 0) {
             *result = ColorResult(dc, false);
@@ -331,28 +366,6 @@ bool SettingsWindow::Color(UINT msg, HDC dc, HWND control, LRESULT* result) cons
     // Read-only edits, labels, the check box and the group box all sit on the face colour.
     *result = ColorResult(dc, true);
     return true;
-}
-
-std::optional<CommandKey> SettingsWindow::KeyCommand(const MSG& msg) const {
-    if (msg.message != WM_KEYDOWN) return std::nullopt;
-    KeyPress press;
-    press.key = KeyOf(msg.wParam);
-    if (press.key == PressedKey::Other) return std::nullopt;
-    press.ctrl = GetKeyState(VK_CONTROL) < 0;
-    press.shift = GetKeyState(VK_SHIFT) < 0;
-    press.alt = GetKeyState(VK_MENU) < 0;
-    bool dropped = false;
-    const int combo = ComboIndex(GetFocus());
-    if (combo >= 0) dropped = SendMessageA(combos_[static_cast<size_t>(combo)], CB_GETDROPPEDSTATE, 0, 0) != 0;
-    return MatchKeyCommand(press, commandsEnabled_, dropped);
-}
-
-bool SettingsWindow::CheckBox1Checked() const {
-    return checkBox1_ && SendMessageA(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void SettingsWindow::SetCheckBox1(bool checked) {
-    if (checkBox1_) SendMessageA(checkBox1_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 }  // namespace kestrin

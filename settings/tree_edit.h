@@ -63,8 +63,6 @@ TreeEdit MoveDown(Tree& tree, NodeId s);
 TreeEdit MoveRight(Tree& tree, NodeId s);
 TreeEdit MoveLeft(Tree& tree, NodeId s);
 
-constexpr const char* kNewItemTitle = "New Item";
-
 // Appends an empty row and inserts "New Item" carrying it directly before S. With no
 // selection the node goes to the end of the top level (on an empty tree: the first node).
 TreeEdit NewItem(Tree& tree, ItemTable& items, NodeId s);

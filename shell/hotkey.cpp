@@ -4,11 +4,8 @@ namespace kestrin {
 
 namespace {
 
-constexpr std::uint32_t kModAlt = 1, kModControl = 2, kModShift = 4;
-constexpr unsigned kHotkeyfShift = 1, kHotkeyfControl = 2, kHotkeyfAlt = 4, kHotkeyfExt = 8;
-
-// Keys that exist twice on a keyboard, once as an extended key: without the flag the control
-// names the numeric-pad twin ("Num 8" for Up). Virtual-key codes.
+// Keys that exist twice on a keyboard, once as an extended key. Virtual-key codes, as the
+// stored value holds them.
 bool IsExtendedKey(unsigned key) {
     enum : unsigned {
         kCancel = 0x03, kPageUp = 0x21, kDown = 0x28, kPrintScreen = 0x2C, kInsert = 0x2D, kDelete = 0x2E,
@@ -21,32 +18,25 @@ bool IsExtendedKey(unsigned key) {
 }  // namespace
 
 Shortcut SplitShortcut(std::uint16_t value) {
-    Shortcut shortcut{static_cast<std::uint16_t>(value & kHotkeyKeyMask), 0};
-    if (value & kHotkeyShift) shortcut.modifiers |= kModShift;
-    if (value & kHotkeyAlt) shortcut.modifiers |= kModAlt;
-    if (value & kHotkeyCtrl) shortcut.modifiers |= kModControl;
-    return shortcut;
+    return {static_cast<std::uint16_t>(value & kHotkeyKeyMask), (value & kHotkeyShift) != 0,
+            (value & kHotkeyCtrl) != 0, (value & kHotkeyAlt) != 0};
 }
 
 std::uint16_t HotkeyFromStored(long long stored) {
     return static_cast<std::uint16_t>(static_cast<unsigned long long>(stored) & 0xFFFFu);
 }
 
-std::uint16_t HotkeyToControlWord(std::uint16_t value) {
-    unsigned flags = 0;
-    if (value & kHotkeyShift) flags |= kHotkeyfShift;
-    if (value & kHotkeyCtrl) flags |= kHotkeyfControl;
-    if (value & kHotkeyAlt) flags |= kHotkeyfAlt;
-    if (IsExtendedKey(value & 0xFFu)) flags |= kHotkeyfExt;
-    return static_cast<std::uint16_t>((value & 0xFFu) | (flags << 8));
+HotkeyControlValue HotkeyToControl(std::uint16_t value) {
+    const auto key = static_cast<std::uint8_t>(value & 0xFFu);
+    return {key, (value & kHotkeyShift) != 0, (value & kHotkeyCtrl) != 0, (value & kHotkeyAlt) != 0,
+            IsExtendedKey(key)};
 }
 
-std::uint16_t HotkeyFromControlWord(std::uint16_t hkmResult) {
-    unsigned flags = hkmResult >> 8;
-    unsigned value = hkmResult & 0xFFu;
-    if (flags & kHotkeyfShift) value |= kHotkeyShift;
-    if (flags & kHotkeyfControl) value |= kHotkeyCtrl;
-    if (flags & kHotkeyfAlt) value |= kHotkeyAlt;
+std::uint16_t HotkeyFromControl(const HotkeyControlValue& shown) {
+    unsigned value = shown.key;
+    if (shown.shift) value |= kHotkeyShift;
+    if (shown.ctrl) value |= kHotkeyCtrl;
+    if (shown.alt) value |= kHotkeyAlt;
     return static_cast<std::uint16_t>(value);
 }
 

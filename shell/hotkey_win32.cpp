@@ -2,13 +2,37 @@
 
 #include <commctrl.h>
 
-#include "shell/hotkey.h"
-
 namespace kestrin {
 
 namespace {
+
 constexpr const char* kHotkeyAtomName = "MyHotkey1";
+
+// HKM_SETHOTKEY's wParam: the key in the low byte, HOTKEYF_ flags in the high byte.
+WPARAM ControlWord(const HotkeyControlValue& shown) {
+    BYTE flags = 0;
+    if (shown.shift) flags |= HOTKEYF_SHIFT;
+    if (shown.ctrl) flags |= HOTKEYF_CONTROL;
+    if (shown.alt) flags |= HOTKEYF_ALT;
+    if (shown.extended) flags |= HOTKEYF_EXT;
+    return MAKEWORD(shown.key, flags);
+}
+
+HotkeyControlValue FromControlWord(WORD word) {
+    const BYTE flags = HIBYTE(word);
+    return {LOBYTE(word), (flags & HOTKEYF_SHIFT) != 0, (flags & HOTKEYF_CONTROL) != 0, (flags & HOTKEYF_ALT) != 0,
+            (flags & HOTKEYF_EXT) != 0};
+}
+
 }  // namespace
+
+UINT HotKeyModifierFlags(const Shortcut& shortcut) {
+    UINT flags = 0;
+    if (shortcut.shift) flags |= MOD_SHIFT;
+    if (shortcut.ctrl) flags |= MOD_CONTROL;
+    if (shortcut.alt) flags |= MOD_ALT;
+    return flags;
+}
 
 void LauncherHotkey::Register(std::uint16_t value) {
     Release();
@@ -17,7 +41,7 @@ void LauncherHotkey::Register(std::uint16_t value) {
     id_ = GlobalAddAtomA(kHotkeyAtomName);
     added_ = true;
     // Refused when another program holds the combination; the icon still works.
-    RegisterHotKey(target_, id_, shortcut.modifiers, shortcut.key);
+    RegisterHotKey(target_, id_, HotKeyModifierFlags(shortcut), shortcut.key);
 }
 
 void LauncherHotkey::Release() {
@@ -28,15 +52,18 @@ void LauncherHotkey::Release() {
 }
 
 void SetHotKeyControlRules(HWND hotKey) {
-    SendMessageA(hotKey, HKM_SETRULES, kHotkeyRulesInvalid, MAKELPARAM(kHotkeyRulesModifiers, 0));
+    // A bare key or Shift+key is not a usable global hotkey; the control turns it into
+    // Shift+Ctrl+Alt+key as it is typed.
+    SendMessageA(hotKey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S,
+                 MAKELPARAM(HOTKEYF_SHIFT | HOTKEYF_CONTROL | HOTKEYF_ALT, 0));
 }
 
 void WriteHotKeyControl(HWND hotKey, std::uint16_t value) {
-    SendMessageA(hotKey, HKM_SETHOTKEY, HotkeyToControlWord(value), 0);
+    SendMessageA(hotKey, HKM_SETHOTKEY, ControlWord(HotkeyToControl(value)), 0);
 }
 
 std::uint16_t ReadHotKeyControl(HWND hotKey) {
-    return HotkeyFromControlWord(static_cast<std::uint16_t>(SendMessageA(hotKey, HKM_GETHOTKEY, 0, 0)));
+    return HotkeyFromControl(FromControlWord(LOWORD(SendMessageA(hotKey, HKM_GETHOTKEY, 0, 0))));
 }
 
 }  // namespace kestrin

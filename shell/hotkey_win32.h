@@ -1,11 +1,16 @@
-// The global hotkey on the main form's window, and the hotkey entry control HotKey1.
+// The global hotkey on the resident window, and the settings window's hotkey field.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "shell/hotkey.h"
+
 namespace kestrin {
+
+// The MOD_ flags RegisterHotKey takes for the shortcut's modifiers.
+UINT HotKeyModifierFlags(const Shortcut& shortcut);
 
 class LauncherHotkey {
 public:
@@ -28,7 +33,7 @@ private:
     bool added_ = false;
 };
 
-// HotKey1: the rules for typing (a bare key or Shift+key becomes Shift+Ctrl+Alt+key).
+// The hotkey field: the rules for typing (a bare key or Shift+key becomes Shift+Ctrl+Alt+key).
 void SetHotKeyControlRules(HWND hotKey);
 void WriteHotKeyControl(HWND hotKey, std::uint16_t value);
 std::uint16_t ReadHotKeyControl(HWND hotKey);

@@ -2,53 +2,19 @@
 
 namespace kestrin {
 
-std::string TrayTipText(std::string_view hint, bool showHint) {
-    if (!showHint || hint.empty()) return std::string();
-    return std::string(hint.substr(0, kTrayTipCapacity - 1));
-}
+std::string TrayTipText(std::string_view hint) { return std::string(hint.substr(0, kTrayTipCapacity - 1)); }
 
-TrayReaction TrayClickDetector::OnMouse(unsigned mouseMessage, const TrayClickSetup& setup) {
+TrayReaction TrayClickDetector::OnMouse(TrayMouse message) {
     TrayReaction reaction;
-    if (!setup.enabled) return reaction;
-    const bool menuReady = setup.hasPopupMenu && setup.autoPopup;
-    switch (mouseMessage) {
-    case kTrayLeftDown:
-        if (setup.hasDoubleClickHandler) {
-            timerRunning_ = true;
-            reaction.startClickTimer = true;
-        }
-        clickStarted_ = true;
-        reaction.openMenu = setup.leftPopup && menuReady;
-        break;
-    case kTrayLeftUp:
-        if (clickStarted_) clickReady_ = true;
-        if (clickStarted_ && !timerRunning_) {
-            clickReady_ = false;
-            reaction.click = true;
-        }
+    switch (message) {
+    case TrayMouse::LeftDown: clickStarted_ = true; break;
+    case TrayMouse::LeftUp:
+        reaction.click = clickStarted_;
         clickStarted_ = false;
         break;
-    case kTrayLeftDoubleClick:
-        clickReady_ = false;
-        timerRunning_ = false;
-        reaction.doubleClick = setup.hasDoubleClickHandler;
-        reaction.clickDefaultItem = menuReady && !setup.leftPopup;
-        break;
-    case kTrayRightDown:
-        reaction.openMenu = menuReady;
-        break;
-    default:
-        break;
-    }
-    return reaction;
-}
-
-TrayReaction TrayClickDetector::OnClickTimer() {
-    TrayReaction reaction;
-    timerRunning_ = false;
-    if (clickReady_) {
-        clickReady_ = false;
-        reaction.click = true;
+    case TrayMouse::LeftDoubleClick: clickStarted_ = false; break;
+    case TrayMouse::RightDown: reaction.openContextMenu = true; break;
+    case TrayMouse::Other: break;
     }
     return reaction;
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/banner.h"
-#include "app/error_box.h"
+#include "base/error_box.h"
 
 using namespace kestrin;
 

@@ -28,7 +28,7 @@ public:
     void SetEditText(FormEdit edit, const std::string& t) override {
         ++textSets;
         text[edit] = t;
-        if (form) form->EditChange(edit, t);
+        if (form) form->OnEditChanged(edit, t);
     }
     void SetEditReadOnly(FormEdit edit, bool r) override { readOnly[edit] = r; }
     void SetComboIndex(FormCombo c, int index) override { combo[c] = index; }
@@ -38,9 +38,9 @@ public:
         for (const TreeStep& step : s) {
             steps.push_back(step);
             if (!form) continue;
-            if (step.kind == TreeStep::Kind::Select) form->TreeView1Change(step.node);
+            if (step.kind == TreeStep::Kind::Select) form->OnSelectionChanged(step.node);
             if (step.kind == TreeStep::Kind::Remove && tree && tree->FirstRoot() != step.node)
-                form->TreeView1Change(tree->FirstRoot());
+                form->OnSelectionChanged(tree->FirstRoot());
         }
     }
     const Tree* tree = nullptr;
@@ -69,7 +69,7 @@ struct Fixture {
         return kNoNode;
     }
     Item& Row(const std::string& title) { return store.items.At(tree.Slot(Node(title))); }
-    void Select(const std::string& title) { form.TreeView1Change(Node(title)); }
+    void Select(const std::string& title) { form.OnSelectionChanged(Node(title)); }
 };
 
 }  // namespace
@@ -79,14 +79,14 @@ TEST(ItemForm, OpeningCollapsesEverythingAndShowsTheFirstNode) {
     for (NodeId id : f.tree.PreOrder()) f.tree.SetExpanded(id, true);
     f.store.items.At(0).iconFile = "tools.ico";
 
-    EXPECT_TRUE(f.form.miSettingsClick(/*windowVisible=*/true).empty());  // no reset, no reselection
+    EXPECT_TRUE(f.form.OpeningSteps(/*windowVisible=*/true).empty());  // no reset, no reselection
     f.form.OpenTree();
     for (NodeId id : f.tree.PreOrder()) EXPECT_FALSE(f.tree.Expanded(id));
     EXPECT_EQ(f.form.Selected(), f.Node("Tools"));
     EXPECT_EQ(f.view.steps.back(), (TreeStep{TreeStep::Kind::Select, f.Node("Tools")}));
-    EXPECT_EQ(f.view.text[FormEdit::Edit1], "Tools");
-    EXPECT_EQ(f.view.text[FormEdit::Edit4], "tools.ico");
-    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindSubmenu);  // children rule on opening
+    EXPECT_EQ(f.view.text[FormEdit::Title], "Tools");
+    EXPECT_EQ(f.view.text[FormEdit::IconFile], "tools.ico");
+    EXPECT_EQ(f.view.combo[FormCombo::Kind], kKindSubmenu);  // children rule on opening
     EXPECT_GE(f.view.focus, 1);
 
     // Export reopens at a remembered position.
@@ -99,7 +99,7 @@ TEST(ItemForm, SyncAppliesTheChildrenRuleAndTheFieldStates) {
     f.Row("Leaf").kind = kKindSubmenu;
     f.Select("Leaf");
     EXPECT_EQ(f.Row("Leaf").kind, kKindProgram);
-    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindProgram);
+    EXPECT_EQ(f.view.combo[FormCombo::Kind], kKindProgram);
     f.Select("Sub");
     EXPECT_EQ(f.Row("Sub").kind, kKindSubmenu);
 
@@ -115,51 +115,51 @@ TEST(ItemForm, SyncAppliesTheChildrenRuleAndTheFieldStates) {
         f.Row(node).kind = c.kind;
         f.Select(node);
         SCOPED_TRACE(int(c.kind));
-        EXPECT_EQ(f.view.face[FormCombo::ComboBox2], c.kindFace);
-        EXPECT_EQ(f.view.readOnly[FormEdit::Edit1], c.title);
-        for (FormEdit e : {FormEdit::Edit3, FormEdit::Edit2, FormEdit::Edit5})
+        EXPECT_EQ(f.view.face[FormCombo::Kind], c.kindFace);
+        EXPECT_EQ(f.view.readOnly[FormEdit::Title], c.title);
+        for (FormEdit e : {FormEdit::Command, FormEdit::Parameters, FormEdit::Directory})
             EXPECT_EQ(f.view.readOnly[e], c.launch);
-        for (FormEdit e : {FormEdit::Edit4, FormEdit::Edit6}) EXPECT_EQ(f.view.readOnly[e], c.icon);
-        EXPECT_EQ(f.view.face[FormCombo::ComboBox1], c.showFace);
+        for (FormEdit e : {FormEdit::IconFile, FormEdit::IconIndex}) EXPECT_EQ(f.view.readOnly[e], c.icon);
+        EXPECT_EQ(f.view.face[FormCombo::ShowState], c.showFace);
     }
     // A kind outside the selector leaves every state as it was and selects no entry.
     f.Row("Leaf").kind = kKindSeparator;
     f.Select("Leaf");
     f.Row("Leaf").kind = 7;
     f.Select("Leaf");
-    EXPECT_TRUE(f.view.readOnly[FormEdit::Edit3]);
-    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], -1);
+    EXPECT_TRUE(f.view.readOnly[FormEdit::Command]);
+    EXPECT_EQ(f.view.combo[FormCombo::Kind], -1);
 }
 
 TEST(ItemForm, KindChangeFollowsTheChildrenRule) {
     Fixture f("Sub\n\tChild\nLeaf\n");
     f.Select("Leaf");
-    f.form.ComboBox2Change(kKindSubmenu);  // a childless node cannot be a Submenu
+    f.form.OnKindChosen(kKindSubmenu);  // a childless node cannot be a Submenu
     EXPECT_EQ(f.Row("Leaf").kind, kKindProgram);
-    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindProgram);
+    EXPECT_EQ(f.view.combo[FormCombo::Kind], kKindProgram);
 
-    f.form.ComboBox2Change(kKindSeparator);
+    f.form.OnKindChosen(kKindSeparator);
     EXPECT_EQ(f.tree.Title(f.Node(kSeparatorTitle)), "--------------------");
-    EXPECT_EQ(f.view.text[FormEdit::Edit1], kSeparatorTitle);
+    EXPECT_EQ(f.view.text[FormEdit::Title], kSeparatorTitle);
     EXPECT_EQ(f.view.steps.back(), (TreeStep{TreeStep::Kind::Retitle, f.form.Selected()}));
-    EXPECT_TRUE(f.view.readOnly[FormEdit::Edit3]);
+    EXPECT_TRUE(f.view.readOnly[FormEdit::Command]);
 
-    f.form.ComboBox2Change(kKindProgram);  // back: title kept, fields editable
+    f.form.OnKindChosen(kKindProgram);  // back: title kept, fields editable
     EXPECT_EQ(f.tree.Title(f.form.Selected()), kSeparatorTitle);
     for (auto& [edit, ro] : f.view.readOnly) EXPECT_FALSE(ro);
 
     f.Select("Sub");
-    f.form.ComboBox2Change(kKindSeparator);  // renamed, but stays a Submenu
+    f.form.OnKindChosen(kKindSeparator);  // renamed, but stays a Submenu
     EXPECT_EQ(f.tree.Title(f.form.Selected()), kSeparatorTitle);
     EXPECT_EQ(f.store.items.At(f.tree.Slot(f.form.Selected())).kind, kKindSubmenu);
 
     // Typed text that matches no entry stores nothing.
     f.Select("Child");
-    f.form.ComboBox2Change(-1);
-    f.form.ComboBox1Change(5);
+    f.form.OnKindChosen(-1);
+    f.form.OnShowStateChosen(5);
     EXPECT_EQ(f.Row("Child").kind, kKindProgram);
     EXPECT_EQ(f.Row("Child").showState, kShowNormal);
-    f.form.ComboBox1Change(kShowMaximized);
+    f.form.OnShowStateChosen(kShowMaximized);
     EXPECT_EQ(f.Row("Child").showState, kShowMaximized);
 }
 
@@ -171,39 +171,38 @@ TEST(ItemForm, IconIndexFollowsIntegerRules) {
     const Case cases[] = {{"300", 44, "44"}, {"-1", 255, "255"}, {"0x1F", 31, "31"},
                           {"$ff", 255, "255"}, {" 7", 7, "7"}, {"0", 0, "0"}, {"12", 12, "12"}};
     for (const Case& c : cases) {
-        f.view.text[FormEdit::Edit6] = c.typed;  // the user types
-        f.form.Edit6Change(c.typed);
+        f.view.text[FormEdit::IconIndex] = c.typed;  // the user types
+        f.form.OnEditChanged(FormEdit::IconIndex, c.typed);
         EXPECT_EQ(row.iconIndex, c.stored) << c.typed;
-        EXPECT_EQ(f.view.text[FormEdit::Edit6], c.shown) << c.typed;
+        EXPECT_EQ(f.view.text[FormEdit::IconIndex], c.shown) << c.typed;
     }
     EXPECT_TRUE(f.view.errors.empty());
 
     for (const char* bad : {"", "abc", "12abc", "99999999999", "0x", "1 "}) {
         const int sets = f.view.textSets;
-        f.view.text[FormEdit::Edit6] = bad;
-        f.form.Edit6Change(bad);
+        f.view.text[FormEdit::IconIndex] = bad;
+        f.form.OnEditChanged(FormEdit::IconIndex, bad);
         EXPECT_EQ(row.iconIndex, 12) << bad;
-        EXPECT_EQ(f.view.text[FormEdit::Edit6], bad) << "the typed text stays";
+        EXPECT_EQ(f.view.text[FormEdit::IconIndex], bad) << "the typed text stays";
         EXPECT_EQ(f.view.textSets, sets) << "no sync after a failed conversion";
         EXPECT_EQ(f.view.errors.back(), std::string("'") + bad + "' is not a valid integer value");
     }
-    EXPECT_THROW(ParseIconIndexText("x1g"), KestrinError);
 }
 
 TEST(ItemForm, TextFieldsStoreExactlyWhatIsTypedAndIgnoreTheirOwnEchoes) {
     Fixture f("One\nTwo\n");
     f.form.OpenTree();
     const std::string typed = "  %usb%\\app.exe |a b| ";
-    f.form.Edit3Change(typed);
-    f.form.Edit2Change(" -x ");
-    f.form.Edit5Change("");
-    f.form.Edit4Change("icons\\a.ico");
+    f.form.OnEditChanged(FormEdit::Command, typed);
+    f.form.OnEditChanged(FormEdit::Parameters, " -x ");
+    f.form.OnEditChanged(FormEdit::Directory, "");
+    f.form.OnEditChanged(FormEdit::IconFile, "icons\\a.ico");
     const Item& row = f.Row("One");
     EXPECT_EQ(row.command, typed);
     EXPECT_EQ(row.parameters, " -x ");
     EXPECT_EQ(row.iconFile, "icons\\a.ico");
 
-    f.form.Edit1Change("Renamed");
+    f.form.OnEditChanged(FormEdit::Title, "Renamed");
     EXPECT_EQ(f.tree.Title(f.tree.FirstRoot()), "Renamed");
     EXPECT_EQ(f.view.steps.back(), (TreeStep{TreeStep::Kind::Retitle, f.tree.FirstRoot()}));
 
@@ -213,7 +212,7 @@ TEST(ItemForm, TextFieldsStoreExactlyWhatIsTypedAndIgnoreTheirOwnEchoes) {
     f.Select("Two");
     EXPECT_EQ(row.command, typed);
     EXPECT_EQ(f.Row("Two").command, "two.exe");
-    EXPECT_EQ(f.view.text[FormEdit::Edit3], "two.exe");
+    EXPECT_EQ(f.view.text[FormEdit::Command], "two.exe");
     EXPECT_EQ(f.form.Selected(), f.Node("Two"));
 
     // A field already showing the text is not set again.
@@ -227,34 +226,34 @@ TEST(ItemForm, StaleSlotsAndEmptyTreesNeverReachTheTable) {
     f.tree.SetSlot(f.Node("Stale"), 42);
     f.form.OpenTree();
     f.Select("Stale");
-    EXPECT_EQ(f.view.text[FormEdit::Edit3], "");
-    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindSubmenu);
-    f.form.Edit3Change("x");
-    f.form.Edit6Change("9");
-    f.form.ComboBox2Change(kKindSeparator);
-    f.form.ComboBox1Change(kShowMinimized);
+    EXPECT_EQ(f.view.text[FormEdit::Command], "");
+    EXPECT_EQ(f.view.combo[FormCombo::Kind], kKindSubmenu);
+    f.form.OnEditChanged(FormEdit::Command, "x");
+    f.form.OnEditChanged(FormEdit::IconIndex, "9");
+    f.form.OnKindChosen(kKindSeparator);
+    f.form.OnShowStateChosen(kShowMinimized);
     EXPECT_EQ(f.store.items.Count(), 3);
-    f.form.Button9Click();  // a copy gets a row of its own
+    f.form.OnDuplicate();  // a copy gets a row of its own
     EXPECT_EQ(f.store.items.Count(), 4);
 
     Fixture empty("");
     empty.form.OpenTree();
     EXPECT_EQ(empty.form.Selected(), kNoNode);
-    EXPECT_TRUE(empty.view.readOnly[FormEdit::Edit1]);
-    EXPECT_EQ(empty.view.text[FormEdit::Edit6], "0");
-    empty.form.Edit1Change("typed into nothing");
-    empty.form.ComboBox2Change(kKindSeparator);
-    for (auto op : {&ItemForm::BitBtn3Click, &ItemForm::BitBtn4Click, &ItemForm::BitBtn6Click,
-                    &ItemForm::BitBtn7Click, &ItemForm::Button9Click, &ItemForm::Button2Click})
+    EXPECT_TRUE(empty.view.readOnly[FormEdit::Title]);
+    EXPECT_EQ(empty.view.text[FormEdit::IconIndex], "0");
+    empty.form.OnEditChanged(FormEdit::Title, "typed into nothing");
+    empty.form.OnKindChosen(kKindSeparator);
+    for (auto op : {&ItemForm::OnMoveUp, &ItemForm::OnMoveDown, &ItemForm::OnMoveIntoSubmenu,
+                    &ItemForm::OnMoveOutOfSubmenu, &ItemForm::OnDuplicate, &ItemForm::OnDelete})
         (empty.form.*op)();
     EXPECT_TRUE(empty.tree.Empty());
     EXPECT_EQ(empty.view.focus, 1) << "only the opening takes the focus";
 
-    empty.form.Button1Click();
+    empty.form.OnNew();
     ASSERT_EQ(empty.tree.Count(), 1);
     EXPECT_EQ(empty.form.Selected(), empty.tree.FirstRoot());
-    EXPECT_EQ(empty.view.text[FormEdit::Edit1], kNewItemTitle);
-    EXPECT_FALSE(empty.view.readOnly[FormEdit::Edit1]);
+    EXPECT_EQ(empty.view.text[FormEdit::Title], kNewItemTitle);
+    EXPECT_FALSE(empty.view.readOnly[FormEdit::Title]);
     EXPECT_EQ(empty.store.items.Count(), 1);
 }
 
@@ -264,8 +263,8 @@ TEST(ItemForm, EditingOperationsSyncOnlyAfterNewDuplicateAndDelete) {
     f.Select("Last");
     f.Row("Last").kind = kKindSubmenu;
     f.Row("Prog").kind = kKindSubmenu;
-    f.form.BitBtn6Click();  // Move right into "Next"
-    f.form.BitBtn6Click();  // and into "Kid", a Program entry
+    f.form.OnMoveIntoSubmenu();  // Move right into "Next"
+    f.form.OnMoveIntoSubmenu();  // and into "Kid", a Program entry
     EXPECT_EQ(f.tree.Parent(f.Node("Last")), f.Node("Kid"));
     EXPECT_EQ(f.form.Selected(), f.Node("Last"));
     EXPECT_EQ(f.Row("Kid").kind, kKindProgram) << "no sync after a move";
@@ -277,36 +276,43 @@ TEST(ItemForm, EditingOperationsSyncOnlyAfterNewDuplicateAndDelete) {
     f.Row("Next").kind = kKindSubmenu;
     f.Row("Next").command = "run.exe";
     f.Select("Next");
-    f.form.Button9Click();  // the copy loses the children and with them the Submenu kind
+    f.form.OnDuplicate();  // the copy loses the children and with them the Submenu kind
     const NodeId copy = f.form.Selected();
     EXPECT_EQ(f.tree.Title(copy), "Next");
     EXPECT_FALSE(f.tree.HasChildren(copy));
     EXPECT_EQ(f.store.items.At(f.tree.Slot(copy)).kind, kKindProgram);
-    EXPECT_EQ(f.view.text[FormEdit::Edit3], "run.exe");
-    f.form.Edit1Change("Copy");
+    EXPECT_EQ(f.view.text[FormEdit::Command], "run.exe");
+    f.form.OnEditChanged(FormEdit::Title, "Copy");
 
     f.Select("Kid");
-    f.form.Button2Click();  // Delete selects the next sibling, else previous, else the parent
+    f.form.OnDelete();  // Delete selects the next sibling, else previous, else the parent
     EXPECT_EQ(f.form.Selected(), f.Node("Next"));
-    EXPECT_EQ(f.view.text[FormEdit::Edit1], "Next");
+    EXPECT_EQ(f.view.text[FormEdit::Title], "Next");
 
-    f.form.Button1Click();
-    EXPECT_EQ(f.view.text[FormEdit::Edit1], kNewItemTitle);
-    EXPECT_EQ(f.view.text[FormEdit::Edit3], "");
-    EXPECT_EQ(f.view.combo[FormCombo::ComboBox2], kKindProgram);
-    EXPECT_FALSE(f.store.suppressTreeSync);
+    f.form.OnNew();
+    EXPECT_EQ(f.view.text[FormEdit::Title], kNewItemTitle);
+    EXPECT_EQ(f.view.text[FormEdit::Command], "");
+    EXPECT_EQ(f.view.combo[FormCombo::Kind], kKindProgram);
 }
 
-TEST(ItemForm, SuppressedSyncDoesNothingUntilNewClearsIt) {
-    Fixture f("A\nB\n");
-    f.store.suppressTreeSync = true;  // as a failed load leaves it
-    f.store.items.At(1).kind = kKindSubmenu;
-    f.Select("B");
-    EXPECT_EQ(f.view.textSets, 0);
-    EXPECT_EQ(f.store.items.At(1).kind, kKindSubmenu);
-    f.form.Button1Click();
-    EXPECT_FALSE(f.store.suppressTreeSync);
-    EXPECT_EQ(f.view.text[FormEdit::Edit1], kNewItemTitle);
+TEST(ItemForm, AfterAFailedLoadSyncDoesNothingUntilNewOrDuplicate) {
+    for (bool duplicate : {false, true}) {
+        Fixture f("A\nB\n");
+        f.store.unsavedLoadError = "Range check error";  // as a failed load leaves it
+        f.form.TreeRebuilt();
+        f.store.items.At(1).kind = kKindSubmenu;
+        f.Select("B");
+        EXPECT_EQ(f.view.textSets, 0);
+        EXPECT_EQ(f.store.items.At(1).kind, kKindSubmenu);
+        if (duplicate) f.form.OnDuplicate();
+        else f.form.OnNew();
+        EXPECT_EQ(f.view.text[FormEdit::Title], duplicate ? "B" : kNewItemTitle);
+        // A successful load afterwards syncs at once.
+        f.store.unsavedLoadError.clear();
+        f.form.TreeRebuilt();
+        f.Select("A");
+        EXPECT_EQ(f.view.text[FormEdit::Title], "A");
+    }
 }
 
 TEST(ItemForm, AReloadedTreeIsNotEditedThroughOldNodeIds) {
@@ -315,8 +321,8 @@ TEST(ItemForm, AReloadedTreeIsNotEditedThroughOldNodeIds) {
     f.form.TreeRebuilt();
     f.tree.Clear();  // LoadItems: ids start again from 0
     f.tree.AddRoot("Fresh", 0);
-    f.form.Edit1Change("stale edit");
-    f.form.Button9Click();
+    f.form.OnEditChanged(FormEdit::Title, "stale edit");
+    f.form.OnDuplicate();
     EXPECT_EQ(f.tree.Title(f.tree.FirstRoot()), "Fresh");
     EXPECT_EQ(f.tree.Count(), 1);
 }

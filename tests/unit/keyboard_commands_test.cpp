@@ -13,12 +13,12 @@ TEST(KeyboardCommands, ShortcutsMatchTheirModifiersExactly) {
         std::optional<CommandKey> expected;
     };
     const Case cases[] = {
-        {{K::Up, true, false, false}, false, CommandKey::CtrlUp},
-        {{K::Down, true, false, false}, false, CommandKey::CtrlDown},
-        {{K::Right, true, false, false}, false, CommandKey::CtrlRight},
-        {{K::Left, true, false, false}, false, CommandKey::CtrlLeft},
-        {{K::Escape, false, false, false}, false, CommandKey::Escape},
-        {{K::Enter, false, false, false}, false, CommandKey::Enter},
+        {{K::Up, true, false, false}, false, CommandKey::MoveUp},
+        {{K::Down, true, false, false}, false, CommandKey::MoveDown},
+        {{K::Right, true, false, false}, false, CommandKey::MoveIntoSubmenu},
+        {{K::Left, true, false, false}, false, CommandKey::MoveOutOfSubmenu},
+        {{K::Escape, false, false, false}, false, CommandKey::Cancel},
+        {{K::Enter, false, false, false}, false, CommandKey::Ok},
         // Plain arrows move within the focused control.
         {{K::Up, false, false, false}, false, std::nullopt},
         // Shift+Ctrl+Alt+Up is being typed into the hotkey field.
@@ -31,7 +31,7 @@ TEST(KeyboardCommands, ShortcutsMatchTheirModifiersExactly) {
         // An open drop-down list takes Enter and Esc for itself, not the moves.
         {{K::Enter, false, false, false}, true, std::nullopt},
         {{K::Escape, false, false, false}, true, std::nullopt},
-        {{K::Down, true, false, false}, true, CommandKey::CtrlDown},
+        {{K::Down, true, false, false}, true, CommandKey::MoveDown},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(MatchKeyCommand(c.press, /*commandsEnabled=*/true, c.listDropped), c.expected)

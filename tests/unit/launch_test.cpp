@@ -50,7 +50,7 @@ TEST(ComposeLaunch, ExpandsAndQuotesTheRightFields) {
     EXPECT_EQ(r.parameters, "\"%usb%\\doc one.txt\" -x");
     EXPECT_TRUE(r.hasDirectory);
     EXPECT_EQ(r.directory, "\"E:\\work\"");
-    EXPECT_EQ(r.showCommand, 1);
+    EXPECT_EQ(r.show, WindowShow::Normal);
 }
 
 TEST(ComposeLaunch, EmptyFields) {
@@ -73,14 +73,17 @@ TEST(ComposeLaunch, EmptyFields) {
     EXPECT_EQ(r.directory, "E:");
 }
 
-TEST(ComposeLaunch, ShowCommandFromShowState) {
-    // Unknown states show the window normally, never hidden (0).
-    struct Case { int showState; int showCommand; };
-    const Case cases[] = {{0, 1}, {1, 3}, {2, 6}, {3, 1}, {255, 1}};
+TEST(ComposeLaunch, WindowShowFromShowState) {
+    // Unknown states show the window normally, never hidden.
+    struct Case { int showState; WindowShow show; };
+    const Case cases[] = {
+        {0, WindowShow::Normal}, {1, WindowShow::Maximized}, {2, WindowShow::Minimized},
+        {3, WindowShow::Normal}, {255, WindowShow::Normal},
+    };
     for (const Case& c : cases) {
         Item item;
         item.command = "a.exe";
         item.showState = LowByte(c.showState);
-        EXPECT_EQ(ComposeLaunch(item, "E:").showCommand, c.showCommand) << c.showState;
+        EXPECT_EQ(ComposeLaunch(item, "E:").show, c.show) << c.showState;
     }
 }

@@ -22,7 +22,7 @@ HWND MakeWindow() {
 bool CombinationFree(std::uint16_t value) {
     HWND other = MakeWindow();
     const Shortcut s = SplitShortcut(value);
-    const bool free = RegisterHotKey(other, 0x1234, s.modifiers, s.key) != FALSE;
+    const bool free = RegisterHotKey(other, 0x1234, HotKeyModifierFlags(s), s.key) != FALSE;
     if (free) UnregisterHotKey(other, 0x1234);
     DestroyWindow(other);
     return free;

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/pictures_win32.h"
+#include "base/pictures_win32.h"
 #include "core/launcher_menu.h"
-#include "core/launcher_menu_win32.h"
+#include "shell/launcher_menu_win32.h"
 #include "tests/wine/check.h"
 
 using namespace kestrin;
@@ -58,11 +58,11 @@ void PicturesAndLevels() {
     const LauncherMenu model = BuildLauncherMenu(outline, items, "C:");
     std::vector<int> pictures = LoadLauncherPictures(model, images);
     const int firstCount = ImageList_GetImageCount(images);
-    Check(firstCount == kFixedPictureCount + 3, "pictures_one_per_icon_obtained",
+    Check(firstCount == kFixedMenuPictureCount + 3, "pictures_one_per_icon_obtained",
           "image count " + std::to_string(firstCount));
     Check(pictures[0] == 3 && pictures[2] == 4 && pictures[6] == 5, "pictures_follow_the_fixed_three",
           std::to_string(pictures[0]) + "," + std::to_string(pictures[2]) + "," + std::to_string(pictures[6]));
-    Check(pictures[1] == kFolderPicture, "submenu_without_icon_file_shows_folder", std::to_string(pictures[1]));
+    Check(pictures[1] == kMenuPictureFolder, "submenu_without_icon_file_shows_folder", std::to_string(pictures[1]));
     Check(pictures[4] == -1 && pictures[5] == -1, "unreadable_or_piped_path_shows_no_picture",
           std::to_string(pictures[4]) + "," + std::to_string(pictures[5]));
 
@@ -78,7 +78,7 @@ void PicturesAndLevels() {
           "cached_pictures_stay_for_the_same_menu", std::to_string(ImageList_GetImageCount(images)));
     OutlineList shorter(outline.begin(), outline.begin() + 2);
     const std::vector<int> fewer = cache.Load(BuildLauncherMenu(shorter, items, "C:"), images);
-    Check(ImageList_GetImageCount(images) == kFixedPictureCount + 1 && fewer[0] == kFixedPictureCount,
+    Check(ImageList_GetImageCount(images) == kFixedMenuPictureCount + 1 && fewer[0] == kFixedMenuPictureCount,
           "cached_pictures_follow_a_changed_menu", std::to_string(ImageList_GetImageCount(images)));
     pictures = cache.Load(model, images);
 

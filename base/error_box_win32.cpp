@@ -1,6 +1,6 @@
-#include "app/error_box_win32.h"
+#include "base/error_box_win32.h"
 
-#include "app/error_box.h"
+#include "base/error_box.h"
 
 namespace kestrin {
 

@@ -1,6 +1,6 @@
-// The program's windows as data: every control of a form, where it sits, its caption,
-// its place in the tab order. The Win32 builder turns a table into windows; the handlers
-// live with the form. No Win32 types here, so the tables are checked by unit tests.
+// Forms as data: every control of a form, where it sits, its caption, its place in the tab
+// order. The Win32 builder turns a table into windows; the handlers live with the form. No
+// Win32 types here, so the tables are checked by unit tests.
 #pragma once
 
 #include <cstddef>
@@ -40,7 +40,8 @@ constexpr int kNoTabStop = -1;
 // One control. Rectangles are pixels in the parent's client coordinates; a control whose
 // parent is empty sits on the form itself. Tab orders count per parent.
 struct ControlDef {
-    const char* name = "";
+    int role = -1;          // the form's own number for the control, what code looks it up by
+    const char* name = "";  // the control's identity, which probes and tests look it up by
     ControlKind kind = ControlKind::Label;
     const char* parent = "";
     int x = 0;
@@ -71,21 +72,12 @@ struct FormDef {
     std::size_t count;
 };
 
-// The settings window.
-extern const ControlDef kForm1Controls[];
-extern const std::size_t kForm1ControlCount;
-extern const FormDef kForm1;
-
-// The icon picker.
-extern const ControlDef kForm2Controls[];
-extern const std::size_t kForm2ControlCount;
-extern const FormDef kForm2;
-
 // Control ids are handed out from the table: kFirstControlId for its first row, and so on.
 constexpr int kFirstControlId = 100;
 
 // nullptr when the table holds no such control.
 const ControlDef* FindControl(const FormDef& form, std::string_view name);
+const ControlDef* FindControlByRole(const FormDef& form, int role);
 // The control's id, or 0 when the table holds no such control.
 int ControlId(const FormDef& form, std::string_view name);
 // The row of an id, or nullptr.

@@ -1,8 +1,8 @@
-#include "app/form_builder_win32.h"
+#include "base/form_builder_win32.h"
 
 #include <utility>
 
-#include "app/pictures_win32.h"
+#include "base/pictures_win32.h"
 #include "base/error.h"
 
 namespace kestrin {
@@ -72,51 +72,15 @@ POINT FormPosition(const FormDef& form, const ControlDef& def) {
 
 }  // namespace
 
-BuiltForm::~BuiltForm() { Release(); }
-
-BuiltForm::BuiltForm(BuiltForm&& other) noexcept
-    : controls_(std::move(other.controls_)),
-      glyphs_(std::move(other.glyphs_)),
-      linkFont_(std::exchange(other.linkFont_, nullptr)),
-      tooltip_(std::exchange(other.tooltip_, nullptr)) {}
-
-BuiltForm& BuiltForm::operator=(BuiltForm&& other) noexcept {
-    if (this != &other) {
-        Release();
-        controls_ = std::move(other.controls_);
-        glyphs_ = std::move(other.glyphs_);
-        linkFont_ = std::exchange(other.linkFont_, nullptr);
-        tooltip_ = std::exchange(other.tooltip_, nullptr);
-    }
-    return *this;
-}
-
-void BuiltForm::Release() {
-    // The tooltip is owned by the form window and may be gone with it already.
-    if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);
-    tooltip_ = nullptr;
-    for (HICON icon : glyphs_) DestroyIcon(icon);
-    glyphs_.clear();
-    if (linkFont_) DeleteObject(linkFont_);
-    linkFont_ = nullptr;
-    controls_.clear();
+HWND BuiltForm::GetByRole(int role) const {
+    for (const BuiltControl& c : controls_)
+        if (c.def->role == role) return c.hwnd;
+    return nullptr;
 }
 
 HWND BuiltForm::Get(std::string_view name) const {
     for (const BuiltControl& c : controls_)
         if (name == c.def->name) return c.hwnd;
-    return nullptr;
-}
-
-int BuiltForm::Id(std::string_view name) const {
-    for (const BuiltControl& c : controls_)
-        if (name == c.def->name) return c.id;
-    return 0;
-}
-
-const BuiltControl* BuiltForm::ById(int id) const {
-    for (const BuiltControl& c : controls_)
-        if (c.id == id) return &c;
     return nullptr;
 }
 
@@ -162,9 +126,9 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
                 LOGFONTA lf{};
                 GetObjectA(font, sizeof(lf), &lf);
                 lf.lfUnderline = TRUE;
-                built.linkFont_ = CreateFontIndirectA(&lf);
+                built.linkFont_.reset(CreateFontIndirectA(&lf));
             }
-            if (built.linkFont_) controlFont = built.linkFont_;
+            if (built.linkFont_) controlFont = built.linkFont_.get();
         }
         if (controlFont) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
 
@@ -176,9 +140,9 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
                 break;
             case ControlKind::BitBtn:
                 if (def.glyph != Glyph::None) {
-                    if (HICON icon = CreatePictureIcon(PictureOf(def.glyph))) {
-                        built.glyphs_.push_back(icon);
-                        SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+                    if (OwnedIcon icon{CreatePictureIcon(PictureOf(def.glyph))}) {
+                        SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+                        built.glyphs_.push_back(std::move(icon));
                     }
                 }
                 break;
@@ -194,10 +158,10 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
     bool anyHint = false;
     for (std::size_t i = 0; i < count; ++i) anyHint = anyHint || table[i].hint[0] != '\0';
     if (anyHint) {
-        built.tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+        built.tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                                         instance, nullptr);
+                                         instance, nullptr));
         for (const BuiltControl& c : built.controls_) {
             if (!built.tooltip_ || c.def->hint[0] == '\0') continue;
             TOOLINFOA ti{};
@@ -207,22 +171,20 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
             ti.hwnd = form;
             ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
             ti.lpszText = const_cast<char*>(c.def->hint);
-            SendMessageA(built.tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+            SendMessageA(built.tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
         }
     }
     return built;
 }
 
-HFONT CreateFormFont(const FormDef& def) {
+OwnedFont CreateFormFont(const FormDef& def) {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
     if (screen) ReleaseDC(nullptr, screen);
-    return CreateFontA(-MulDiv(def.fontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_SWISS, def.fontName);
+    return OwnedFont(CreateFontA(-MulDiv(def.fontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_SWISS, def.fontName));
 }
-
-HFONT CreateFormFont() { return CreateFormFont(kForm1); }
 
 DWORD FormStyle(const FormDef& def) {
     switch (def.border) {

@@ -1,10 +1,23 @@
-#include "core/launch_win32.h"
+#include "shell/launch_win32.h"
 
 #include <shellapi.h>
 
 #include "core/launch.h"
 
 namespace kestrin {
+
+namespace {
+
+int ShowCommand(WindowShow show) {
+    switch (show) {
+        case WindowShow::Maximized: return SW_SHOWMAXIMIZED;
+        case WindowShow::Minimized: return SW_MINIMIZE;
+        case WindowShow::Normal: break;
+    }
+    return SW_SHOWNORMAL;
+}
+
+}  // namespace
 
 std::string ExecutablePath() {
     std::string path(MAX_PATH, '\0');
@@ -23,7 +36,7 @@ void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive) {
     const LaunchRequest request = ComposeLaunch(item, exeDrive);
     if (!request.launch) return;
     ShellExecuteA(owner, "open", request.file.c_str(), request.parameters.c_str(),
-                  request.hasDirectory ? request.directory.c_str() : nullptr, request.showCommand);
+                  request.hasDirectory ? request.directory.c_str() : nullptr, ShowCommand(request.show));
 }
 
 }  // namespace kestrin

@@ -1,4 +1,4 @@
-#include "shell/window_dispatch_win32.h"
+#include "base/window_dispatch_win32.h"
 
 namespace kestrin {
 

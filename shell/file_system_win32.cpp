@@ -4,29 +4,17 @@
 
 #include <algorithm>
 
+#include "base/owned_win32.h"
+
 namespace kestrin {
 
 namespace {
 
-class HandleCloser {
-public:
-    explicit HandleCloser(HANDLE handle) : handle_(handle) {}
-    ~HandleCloser() {
-        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    HandleCloser(const HandleCloser&) = delete;
-    HandleCloser& operator=(const HandleCloser&) = delete;
-    HANDLE get() const { return handle_; }
-    // Closes now, reporting whether buffered data reached the file.
-    bool Close() {
-        const BOOL ok = CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok != FALSE;
-    }
+// CreateFileA fails with INVALID_HANDLE_VALUE, not null.
+OwnedHandle OpenedFile(HANDLE handle) { return OwnedHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle); }
 
-private:
-    HANDLE handle_;
-};
+// Closes now, reporting whether buffered data reached the file.
+bool CloseReporting(OwnedHandle& file) { return CloseHandle(file.release()) != FALSE; }
 
 bool WriteWhole(HANDLE file, const std::string& data) {
     size_t done = 0;
@@ -42,9 +30,11 @@ bool WriteWhole(HANDLE file, const std::string& data) {
 class Win32Files final : public FileSystem {
 public:
     bool ReadAll(const std::string& path, std::string& out) override {
-        HandleCloser file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) return false;
+        const OwnedHandle file = OpenedFile(CreateFileA(path.c_str(), GENERIC_READ,
+                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                                        nullptr));
+        if (!file) return false;
         LARGE_INTEGER size;
         if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
             static_cast<unsigned long long>(size.QuadPart) > kMaxReadSize)
@@ -76,12 +66,12 @@ public:
         static unsigned counter = 0;
         const std::string temp =
             path + ".~" + std::to_string(GetCurrentProcessId()) + "." + std::to_string(counter++) + ".tmp";
-        HandleCloser file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file.get() == INVALID_HANDLE_VALUE) return false;
-        const bool written = WriteWhole(file.get(), data) && FlushFileBuffers(file.get()) && file.Close();
+        OwnedHandle file =
+            OpenedFile(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        const bool written = WriteWhole(file.get(), data) && FlushFileBuffers(file.get()) && CloseReporting(file);
         if (!written) {
-            if (file.get() != INVALID_HANDLE_VALUE) file.Close();
+            file.reset();  // closed before the delete
             DeleteFileA(temp.c_str());
             return false;
         }

@@ -10,8 +10,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/form_builder_win32.h"
-#include "app/pictures_win32.h"
+#include "base/form_builder_win32.h"
+#include "base/pictures_win32.h"
+#include "settings/layout.h"
 
 using namespace kestrin;
 
@@ -156,16 +157,17 @@ int main() {
     wc.lpszClassName = "KestrinPreviewStrip";
     RegisterClassA(&wc);
 
-    HFONT font = CreateFormFont(kForm1);
+    OwnedFont ownedFont = CreateFormFont(kSettingsForm);
+    HFONT font = ownedFont.get();
     gMenuPictures = CreateMenuImageList();
 
-    HWND form1 = CreateFormWindow(kForm1, "KestrinPreviewForm");
-    gForm1 = BuildForm(form1, kForm1, font);
+    HWND form1 = CreateFormWindow(kSettingsForm, "KestrinPreviewForm");
+    gForm1 = BuildForm(form1, kSettingsForm, font);
     FillSample(gForm1);
     CheckCaptions(form1, gForm1, font);
 
-    HWND form2 = CreateFormWindow(kForm2, "KestrinPreviewForm");
-    gForm2 = BuildForm(form2, kForm2, font);
+    HWND form2 = CreateFormWindow(kIconPickerForm, "KestrinPreviewForm");
+    gForm2 = BuildForm(form2, kIconPickerForm, font);
     SetWindowPos(form2, nullptr, 4, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
     HWND strip = CreateWindowExA(WS_EX_TOOLWINDOW, "KestrinPreviewStrip", "Pictures",

@@ -1,4 +1,4 @@
-#include "app/pictures.h"
+#include "base/pictures.h"
 
 #include <algorithm>
 #include <cmath>

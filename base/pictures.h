@@ -8,9 +8,9 @@ namespace kestrin {
 
 enum class PictureId {
     TrayIcon,     // the program's icon in the notification area
-    Settings,     // menu picture 0: a pen over a yellow grid
-    Exit,         // menu picture 1: a red cross
-    Folder,       // menu picture 2: a yellow open folder (submenus)
+    Settings,     // menu picture: a pen over a yellow grid
+    Exit,         // menu picture: a red cross
+    Folder,       // menu picture: a yellow open folder (submenus)
     ArrowUp,      // glyphs of the move buttons
     ArrowDown,
     ArrowLeft,
@@ -18,7 +18,7 @@ enum class PictureId {
     FolderGlyph,  // glyph of the browse buttons: a small closed folder
 };
 
-// Indexes of ImageList1's fixed pictures; the launcher menu's own pictures follow them.
+// Indexes of the menu picture list's fixed pictures; the launcher menu's own pictures follow them.
 constexpr int kMenuPictureSettings = 0;
 constexpr int kMenuPictureExit = 1;
 constexpr int kMenuPictureFolder = 2;

@@ -1,21 +1,20 @@
-#include "core/launcher_menu_win32.h"
+#include "shell/launcher_menu_win32.h"
 
 #include <shellapi.h>
 
 #include <algorithm>
 #include <utility>
 
-#include "shell/popup_menu_win32.h"
+#include "base/pictures.h"
+#include "base/popup_menu_win32.h"
 
 namespace kestrin {
 
 HICON ExtractSmallIcon(const std::string& path, int index) {
     HICON small = nullptr;
-    if (ExtractIconExA(path.c_str(), index, nullptr, &small, 1) != 1) {
-        if (small) DestroyIcon(small);
-        return nullptr;
-    }
-    return small;
+    const UINT got = ExtractIconExA(path.c_str(), index, nullptr, &small, 1);
+    OwnedIcon icon(small);
+    return got == 1 ? icon.release() : nullptr;
 }
 
 LauncherPictureCache::Stamp LauncherPictureCache::StampOf(const std::string& path) {
@@ -50,20 +49,18 @@ std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST
             Cached entry;
             auto old = cache_.find(key);
             if (old != cache_.end() && old->second.stamp.Matches(stamp->second)) {
-                entry = old->second;
-                old->second.icon = nullptr;  // ownership moves to the current set
+                entry = std::move(old->second);  // the icon moves to the current set
             } else {
                 entry.stamp = stamp->second;
-                entry.icon = ExtractSmallIcon(request.path, request.index);
+                entry.icon.reset(ExtractSmallIcon(request.path, request.index));
                 entry.fresh = true;
             }
-            done = current.emplace(std::move(key), entry).first;
+            done = current.emplace(std::move(key), std::move(entry)).first;
         }
         order[i] = &done->first;
     }
-    for (auto& [key, old] : cache_)
-        if (old.icon) DestroyIcon(old.icon);
-    cache_.swap(current);
+    // Icons no entry asks for any more are destroyed with the old set.
+    cache_ = std::move(current);
 
     std::vector<Key> sequence;
     for (const Key* key : order)
@@ -71,21 +68,21 @@ std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST
     // The same icons in the same places as last time: the list holds them already, and an
     // icon read again replaces its own picture.
     const auto held = std::count_if(pictureOf_.begin(), pictureOf_.end(), [](int p) { return p >= 0; });
-    bool same = sequence == sequence_ && ImageList_GetImageCount(images) == kFixedPictureCount + held;
+    bool same = sequence == sequence_ && ImageList_GetImageCount(images) == kFixedMenuPictureCount + held;
     for (size_t k = 0; same && k < sequence.size(); ++k) {
         const Cached& cached = cache_.at(sequence[k]);
         if (!cached.fresh) continue;
         if (cached.icon && pictureOf_[k] >= 0)
-            same = ImageList_ReplaceIcon(images, pictureOf_[k], cached.icon) == pictureOf_[k];
+            same = ImageList_ReplaceIcon(images, pictureOf_[k], cached.icon.get()) == pictureOf_[k];
         else
             same = !cached.icon && pictureOf_[k] < 0;
     }
     if (!same) {
         // Cutting the list back is one call; only the adds cost, once per changed menu.
-        ImageList_SetImageCount(images, kFixedPictureCount);
+        ImageList_SetImageCount(images, kFixedMenuPictureCount);
         pictureOf_.clear();
         for (const Key& key : sequence) {
-            HICON icon = cache_.at(key).icon;
+            HICON icon = cache_.at(key).icon.get();
             pictureOf_.push_back(icon ? ImageList_AddIcon(images, icon) : -1);
         }
         sequence_ = std::move(sequence);
@@ -95,15 +92,13 @@ std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST
     std::vector<int> pictures(menu.entries.size(), -1);
     size_t next = 0;
     for (size_t i = 0; i < menu.entries.size(); ++i) {
-        if (menu.entries[i].picture.source == PictureRequest::Source::Folder) pictures[i] = kFolderPicture;
+        if (menu.entries[i].picture.source == PictureRequest::Source::Folder) pictures[i] = kMenuPictureFolder;
         if (order[i]) pictures[i] = pictureOf_[next++];
     }
     return pictures;
 }
 
 void LauncherPictureCache::Clear() {
-    for (auto& [key, cached] : cache_)
-        if (cached.icon) DestroyIcon(cached.icon);
     cache_.clear();
     sequence_.clear();
     pictureOf_.clear();
@@ -111,7 +106,7 @@ void LauncherPictureCache::Clear() {
 }
 
 std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images) {
-    ImageList_SetImageCount(images, kFixedPictureCount);
+    ImageList_SetImageCount(images, kFixedMenuPictureCount);
     LauncherPictureCache once;
     return once.Load(menu, images);
 }

@@ -8,7 +8,7 @@
 namespace kestrin {
 
 // The window that owns the box when none of the program's windows is active (the
-// application window); may be null. Otherwise the active window owns it.
+// resident window); may be null. Otherwise the active window owns it.
 void SetErrorBoxOwner(HWND owner);
 void ShowErrorBox(const std::string& message);
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/wine/probe_support.h"
+#include "tools/wine/probe_support.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-// The launcher menu model turned into menu items: pictures into ImageList1, entries into
-// the HMENU of PopupMenu1 and its submenus.
+// The launcher menu model turned into menu items: pictures into the menu picture list,
+// entries into the launcher menu and its submenus.
 #pragma once
 
 #include <windows.h>
@@ -10,18 +10,15 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/owned_win32.h"
 #include "core/launcher_menu.h"
 
 namespace kestrin {
 
-// The pictures that ship with the program and stay at the front of ImageList1.
-constexpr int kFixedPictureCount = 3;
-constexpr int kFolderPicture = 2;
-
-// ExtractIconExA for one small icon; null unless exactly one came back.
+// ExtractIconExA for one small icon; null unless exactly one came back. The caller owns it.
 HICON ExtractSmallIcon(const std::string& path, int index);
 
-// The pictures of the launcher menu's entries in ImageList1, after its fixed pictures.
+// The pictures of the launcher menu's entries in the picture list, after its fixed ones.
 // Reading icons out of files and adding them to an image list is by far the slowest part
 // of showing a menu, so an icon is kept from one showing to the next and read again only
 // when its file's time stamp or size changed, or when the file cannot be examined; the list
@@ -30,7 +27,6 @@ HICON ExtractSmallIcon(const std::string& path, int index);
 class LauncherPictureCache {
 public:
     LauncherPictureCache() = default;
-    ~LauncherPictureCache() { Clear(); }
     LauncherPictureCache(const LauncherPictureCache&) = delete;
     LauncherPictureCache& operator=(const LauncherPictureCache&) = delete;
 
@@ -53,7 +49,7 @@ private:
     };
     struct Cached {
         Stamp stamp;
-        HICON icon = nullptr;
+        OwnedIcon icon;
         bool fresh = false;  // read from its file for this showing
     };
     using Key = std::pair<std::string, int>;

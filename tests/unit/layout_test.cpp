@@ -1,4 +1,4 @@
-#include "app/form_layout.h"
+#include "settings/layout.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ using namespace kestrin;
 
 namespace {
 
-const FormDef* const kForms[] = {&kForm1, &kForm2};
+const FormDef* const kForms[] = {&kSettingsForm, &kIconPickerForm};
 
 struct Box {
     int left, top, right, bottom;
@@ -26,18 +26,38 @@ Box ClientOf(const FormDef& form, const ControlDef& c) {
 
 }  // namespace
 
-TEST(FormLayout, NamesAreUniqueAndParentsExist) {
+TEST(FormLayout, NamesAndRolesAreUniqueAndParentsExist) {
     for (const FormDef* form : kForms) {
         std::set<std::string> names;
+        std::set<int> roles;
         for (std::size_t i = 0; i < form->count; ++i) {
             const ControlDef& c = form->controls[i];
             EXPECT_TRUE(names.insert(c.name).second) << form->name << " repeats " << c.name;
+            EXPECT_TRUE(roles.insert(c.role).second) << form->name << " repeats the role of " << c.name;
+            EXPECT_EQ(FindControlByRole(*form, c.role), &c) << c.name;
             if (c.parent[0] != '\0') {
                 const ControlDef* p = FindControl(*form, c.parent);
                 ASSERT_NE(p, nullptr) << c.name << " has no parent " << c.parent;
                 EXPECT_EQ(p->kind, ControlKind::GroupBox) << c.name;
             }
         }
+    }
+}
+
+TEST(FormLayout, EverySettingsRoleHasItsControl) {
+    EXPECT_EQ(kSettingsForm.count, static_cast<std::size_t>(kSettingsControlCount));
+    // The roles the window's code relies on, paired with the control a probe sees.
+    const std::pair<SettingsControl, const char*> pairs[] = {
+        {SettingsControl::Ok, "Button3"},          {SettingsControl::Cancel, "Button4"},
+        {SettingsControl::Tree, "TreeView1"},      {SettingsControl::Hotkey, "HotKey1"},
+        {SettingsControl::Autostart, "CheckBox1"}, {SettingsControl::CommandEdit, "Edit3"},
+        {SettingsControl::IconIndexEdit, "Edit6"}, {SettingsControl::MoveIntoSubmenu, "BitBtn6"},
+        {SettingsControl::Kind, "ComboBox2"},      {SettingsControl::ShowState, "ComboBox1"},
+    };
+    for (const auto& [role, name] : pairs) {
+        const ControlDef* c = FindControlByRole(kSettingsForm, static_cast<int>(role));
+        ASSERT_NE(c, nullptr) << name;
+        EXPECT_STREQ(c->name, name);
     }
 }
 
@@ -90,15 +110,15 @@ TEST(FormLayout, TabOrderIsContiguousPerParent) {
 // Tab moves through the window in this order; the item form's fields come where the
 // group box stands.
 TEST(FormLayout, CreationOrderFollowsTabOrderWithGroupContentsInPlace) {
-    const std::vector<std::size_t> order = CreationOrder(kForm1);
-    ASSERT_EQ(order.size(), kForm1ControlCount);
+    const std::vector<std::size_t> order = CreationOrder(kSettingsForm);
+    ASSERT_EQ(order.size(), kSettingsForm.count);
     std::set<std::size_t> seen(order.begin(), order.end());
-    EXPECT_EQ(seen.size(), kForm1ControlCount);
+    EXPECT_EQ(seen.size(), kSettingsForm.count);
 
     std::vector<std::string> stops;
     std::set<std::string> created;
     for (std::size_t row : order) {
-        const ControlDef& c = kForm1Controls[row];
+        const ControlDef& c = kSettingsForm.controls[row];
         if (c.parent[0] != '\0') {
             EXPECT_TRUE(created.count(c.parent)) << c.name << " before its parent";
         }
@@ -157,7 +177,7 @@ TEST(FormLayout, SettingsWindowHoldsEveryNamedControl) {
         {"Button13", K::Button, "Import", Glyph::None, ""},
     };
     for (const Want& w : wants) {
-        const ControlDef* c = FindControl(kForm1, w.name);
+        const ControlDef* c = FindControl(kSettingsForm, w.name);
         ASSERT_NE(c, nullptr) << w.name;
         EXPECT_EQ(c->kind, w.kind) << w.name;
         if (w.text) {
@@ -167,22 +187,22 @@ TEST(FormLayout, SettingsWindowHoldsEveryNamedControl) {
         EXPECT_STREQ(c->hint, w.hint) << w.name;
     }
     for (int n = 1; n <= 11; ++n)
-        EXPECT_NE(FindControl(kForm1, "Label" + std::to_string(n)), nullptr) << "Label" << n;
-    ASSERT_NE(FindControl(kForm2, "IconListBox1"), nullptr);
-    EXPECT_STREQ(kForm2.caption, "Select Icon");
+        EXPECT_NE(FindControl(kSettingsForm, "Label" + std::to_string(n)), nullptr) << "Label" << n;
+    ASSERT_NE(FindControl(kIconPickerForm, "IconListBox1"), nullptr);
+    EXPECT_STREQ(kIconPickerForm.caption, "Select Icon");
 }
 
 TEST(FormLayout, ControlIdsMapBackToTheirRows) {
     std::set<int> ids;
-    for (std::size_t i = 0; i < kForm1ControlCount; ++i) {
-        const int id = ControlId(kForm1, kForm1Controls[i].name);
-        EXPECT_TRUE(ids.insert(id).second) << kForm1Controls[i].name;
-        EXPECT_EQ(ControlById(kForm1, id), &kForm1Controls[i]);
+    for (std::size_t i = 0; i < kSettingsForm.count; ++i) {
+        const int id = ControlId(kSettingsForm, kSettingsForm.controls[i].name);
+        EXPECT_TRUE(ids.insert(id).second) << kSettingsForm.controls[i].name;
+        EXPECT_EQ(ControlById(kSettingsForm, id), &kSettingsForm.controls[i]);
     }
-    EXPECT_EQ(ControlId(kForm1, "NoSuchControl"), 0);
-    EXPECT_EQ(ControlById(kForm1, 0), nullptr);
-    EXPECT_EQ(ControlById(kForm1, kFirstControlId - 1), nullptr);
-    EXPECT_EQ(ControlById(kForm1, kFirstControlId + static_cast<int>(kForm1ControlCount)), nullptr);
+    EXPECT_EQ(ControlId(kSettingsForm, "NoSuchControl"), 0);
+    EXPECT_EQ(ControlById(kSettingsForm, 0), nullptr);
+    EXPECT_EQ(ControlById(kSettingsForm, kFirstControlId - 1), nullptr);
+    EXPECT_EQ(ControlById(kSettingsForm, kFirstControlId + static_cast<int>(kSettingsForm.count)), nullptr);
 }
 
 TEST(FormLayout, SplitItemsKeepsEmptyPieces) {

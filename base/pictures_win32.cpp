@@ -1,6 +1,9 @@
-#include "app/pictures_win32.h"
+#include "base/pictures_win32.h"
 
+#include <array>
 #include <cstring>
+
+#include "base/owned_win32.h"
 
 namespace kestrin {
 namespace {
@@ -15,7 +18,7 @@ HBITMAP CreateArgbSection(const Picture& pic) {
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    OwnedBitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bmp || !bits) return nullptr;
     auto* out = static_cast<std::uint32_t*>(bits);
     for (std::size_t i = 0; i < pic.pixels.size(); ++i) {
@@ -25,7 +28,7 @@ HBITMAP CreateArgbSection(const Picture& pic) {
         out[i] = (a << 24) | (pre(RedOf(p)) << 16) | (pre(GreenOf(p)) << 8) | pre(BlueOf(p));
     }
     GdiFlush();
-    return bmp;
+    return bmp.release();
 }
 
 // A 1-bit mask: set (transparent) where the picture is less than half covered, for
@@ -42,43 +45,38 @@ HBITMAP CreateMask(const Picture& pic) {
 }
 
 HICON IconFromPicture(const Picture& pic) {
-    HBITMAP colour = CreateArgbSection(pic);
-    HBITMAP mask = CreateMask(pic);
-    HICON icon = nullptr;
-    if (colour && mask) {
-        ICONINFO ii{};
-        ii.fIcon = TRUE;
-        ii.hbmColor = colour;
-        ii.hbmMask = mask;
-        icon = CreateIconIndirect(&ii);
-    }
-    // CreateIconIndirect copies both bitmaps.
-    if (colour) DeleteObject(colour);
-    if (mask) DeleteObject(mask);
-    return icon;
+    // CreateIconIndirect copies both bitmaps, so they go when this returns.
+    const OwnedBitmap colour(CreateArgbSection(pic));
+    const OwnedBitmap mask(CreateMask(pic));
+    if (!colour || !mask) return nullptr;
+    ICONINFO ii{};
+    ii.fIcon = TRUE;
+    ii.hbmColor = colour.get();
+    ii.hbmMask = mask.get();
+    return CreateIconIndirect(&ii);
+}
+
+// The fixed menu pictures in list order, each placed by its own index constant.
+constexpr std::array<PictureId, kFixedMenuPictureCount> FixedMenuPictures() {
+    std::array<PictureId, kFixedMenuPictureCount> fixed{};
+    fixed[kMenuPictureSettings] = PictureId::Settings;
+    fixed[kMenuPictureExit] = PictureId::Exit;
+    fixed[kMenuPictureFolder] = PictureId::Folder;
+    return fixed;
 }
 
 }  // namespace
 
 HICON CreatePictureIcon(PictureId id, int size) { return IconFromPicture(DrawPicture(id, size)); }
 
-HBITMAP CreatePictureBitmap(PictureId id, int size) { return CreateArgbSection(DrawPicture(id, size)); }
-
 HIMAGELIST CreateMenuImageList() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kFixedMenuPictureCount, 8);
+    OwnedImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kFixedMenuPictureCount, 8));
     if (!list) return nullptr;
-    const PictureId fixed[kFixedMenuPictureCount] = {PictureId::Settings, PictureId::Exit,
-                                                     PictureId::Folder};
-    for (PictureId id : fixed) {
-        HICON icon = CreatePictureIcon(id);
-        const int index = icon ? ImageList_AddIcon(list, icon) : -1;
-        if (icon) DestroyIcon(icon);
-        if (index < 0) {
-            ImageList_Destroy(list);
-            return nullptr;
-        }
+    for (PictureId id : FixedMenuPictures()) {
+        const OwnedIcon icon(CreatePictureIcon(id));
+        if (!icon || ImageList_AddIcon(list.get(), icon.get()) < 0) return nullptr;
     }
-    return list;
+    return list.release();
 }
 
 }  // namespace kestrin

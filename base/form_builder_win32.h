@@ -16,9 +16,11 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
-#include "app/form_layout.h"
+#include "base/form_table.h"
+#include "base/owned_win32.h"
 
 namespace kestrin {
 
@@ -32,29 +34,24 @@ struct BuiltControl {
 // the child windows themselves die with the form window.
 class BuiltForm {
 public:
-    BuiltForm() = default;
-    ~BuiltForm();
-    BuiltForm(BuiltForm&& other) noexcept;
-    BuiltForm& operator=(BuiltForm&& other) noexcept;
-    BuiltForm(const BuiltForm&) = delete;
-    BuiltForm& operator=(const BuiltForm&) = delete;
-
-    // nullptr / 0 / nullptr when no control of that name or id was built.
+    // nullptr when no control of that role, name or window was built.
+    template <typename Role, typename = std::enable_if_t<std::is_enum_v<Role>>>
+    HWND Get(Role role) const {
+        return GetByRole(static_cast<int>(role));
+    }
+    HWND GetByRole(int role) const;
     HWND Get(std::string_view name) const;
-    int Id(std::string_view name) const;
-    const BuiltControl* ById(int id) const;
     const BuiltControl* ByHwnd(HWND hwnd) const;
     const std::vector<BuiltControl>& Controls() const { return controls_; }
-    HWND Tooltip() const { return tooltip_; }
 
 private:
     friend BuiltForm BuildForm(HWND, const ControlDef*, std::size_t, HFONT);
-    void Release();
 
     std::vector<BuiltControl> controls_;
-    std::vector<HICON> glyphs_;
-    HFONT linkFont_ = nullptr;
-    HWND tooltip_ = nullptr;
+    std::vector<OwnedIcon> glyphs_;
+    OwnedFont linkFont_;
+    // Owned by the form window too: it may be gone with it already.
+    OwnedWindow tooltip_;
 };
 
 // Creates every control of the table as a child of `form`, in tab order, with `font`
@@ -63,10 +60,8 @@ private:
 BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT font);
 BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font);
 
-// The form's font at its point size for the screen's DPI; without a form, "MS Sans Serif"
-// 8 point. Caller owns (DeleteObject).
-HFONT CreateFormFont(const FormDef& def);
-HFONT CreateFormFont();
+// The form's font at its point size for the screen's DPI.
+OwnedFont CreateFormFont(const FormDef& def);
 
 // The window style and extended style for a form's border kind.
 DWORD FormStyle(const FormDef& def);

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "app/form_layout.h"
-#include "tests/wine/probe_support.h"
+#include "settings/layout.h"
+#include "tools/wine/probe_support.h"
 
 namespace {
 
 using namespace kestrin::probe;
-using kestrin::kForm1;
+using kestrin::kSettingsForm;
 
 const char kCaptionStart[] = "Kestrin 3.1";
 const char kBoxCaption[] = "Kestrin";
@@ -108,14 +108,14 @@ bool NeedForm() {
 }
 
 HWND ControlOf(const char* name) {
-    const int id = kestrin::ControlId(kForm1, name);
+    const int id = kestrin::ControlId(kSettingsForm, name);
     HWND hwnd = id ? GetDlgItem(gForm, id) : nullptr;
     if (!hwnd) std::fprintf(stderr, "formprobe: no control %s\n", name);
     return hwnd;
 }
 
 std::string NameOf(HWND hwnd) {
-    const kestrin::ControlDef* def = kestrin::ControlById(kForm1, GetDlgCtrlID(hwnd));
+    const kestrin::ControlDef* def = kestrin::ControlById(kSettingsForm, GetDlgCtrlID(hwnd));
     return def ? def->name : "";
 }
 

@@ -1,0 +1,272 @@
+#include "app/resident_win32.h"
+
+#include "app/banner.h"
+#include "base/error.h"
+#include "base/error_box.h"
+#include "base/error_box_win32.h"
+#include "base/pictures_win32.h"
+#include "base/popup_menu_win32.h"
+#include "base/window_dispatch_win32.h"
+#include "core/config.h"
+#include "core/file_system.h"
+#include "core/launch.h"
+#include "settings/layout.h"
+#include "shell/autostart.h"
+#include "shell/hotkey.h"
+#include "shell/launch_win32.h"
+
+namespace kestrin {
+
+namespace {
+
+constexpr const char* kResidentClass = "KestrinApplication";
+
+// The context menu's items.
+constexpr UINT kSettingsCommand = 1;
+constexpr UINT kExitCommand = 2;
+// The launcher menu's items: this plus the entry's index in the launcher model.
+constexpr UINT kFirstLauncherCommand = 1;
+
+// Posted after a load: read the launcher menu's icons ahead of its first showing.
+constexpr UINT kWarmLauncherPictures = WM_APP + 1;
+// A menu's chosen id, run once the code that showed the menu has finished its tidying.
+constexpr UINT kLauncherChosen = WM_APP + 2;
+constexpr UINT kContextChosen = WM_APP + 3;
+
+HWND CreateResidentWindow() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.lpszClassName = kResidentClass;
+    RegisterClassA(&wc);
+    // Zero size in the middle of the screen: only its taskbar button is ever seen.
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    const HWND window = CreateWindowExA(0, kResidentClass, kApplicationTitle,
+                                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
+                                        0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!window) throw KestrinError("Error creating window");
+    return window;
+}
+
+std::string ConfigPath() { return ConfigFilePath(ExecutablePath()); }
+std::string CurrentExeDrive() { return ExeDrive(ExecutablePath()); }
+
+// Restores a flag on every way out, exceptions included.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = false; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+}  // namespace
+
+Resident::Resident()
+    : window_(CreateResidentWindow()),
+      menuPictures_(CreateMenuImageList()),
+      contextMenu_(CreatePopupMenu()),
+      launcherMenu_(CreatePopupMenu()),
+      trayPicture_(CreatePictureIcon(PictureId::TrayIcon)),
+      trayIcon_(window_.get()),
+      hotkey_(window_.get()) {
+    SetErrorBoxOwner(window_.get());
+    settings_ = std::make_unique<SettingsWindow>(window_.get(), store_, tree_, static_cast<SettingsHost&>(*this));
+    AppendMenuEntry(contextMenu_.get(), "&Settings", kSettingsCommand, kMenuPictureSettings, nullptr, false);
+    AppendMenuEntry(contextMenu_.get(), "E&xit", kExitCommand, kMenuPictureExit, nullptr, false);
+    // The icon shows as soon as it is set up, before the start gives it its tip.
+    trayIcon_.SetIcon(trayPicture_.get());
+    trayIcon_.Add();
+    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
+    CallGuarded([&] {
+        Start();
+        return LRESULT(0);
+    });
+}
+
+Resident::~Resident() {
+    SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    store_.outline.clear();
+    store_.outline.shrink_to_fit();
+    hotkey_.Release();
+    ClearMenu(launcherMenu_.get());
+    launcherBuilder_.Release();
+}
+
+void Resident::Start() {
+    WriteDefaultConfig(Win32FileSystem(), ConfigPath(), settings_->Hotkey());
+    trayIcon_.SetTip(TipFromBanner(kSettingsForm.caption));
+    LoadItems();
+}
+
+void Resident::LoadItems() {
+    try {
+        kestrin::LoadItems(Win32FileSystem(), ConfigPath(), store_, tree_,
+                           [this](int value) { settings_->ShowHotkey(HotkeyFromStored(value)); });
+    } catch (...) {
+        // The tree shows what the load got to before it failed.
+        settings_->TreeReloaded();
+        throw;
+    }
+    settings_->TreeReloaded();
+    hotkey_.Register(settings_->Hotkey());
+    // Read the menu's icons once the loop is idle, so even the first showing is quick.
+    PostMessageA(window_.get(), kWarmLauncherPictures, 0, 0);
+}
+
+void Resident::SaveItems(std::uint16_t hotkey) {
+    kestrin::SaveItems(Win32FileSystem(), ConfigPath(), store_, tree_, hotkey);
+}
+
+bool Resident::AutostartIsOn() { return ReadAutostart(kApplicationTitle); }
+
+void Resident::ApplyAutostart(const AutostartPlan& plan) { WriteAutostart(plan, kApplicationTitle, ExecutablePath()); }
+
+void Resident::OnTrayMouse(TrayMouse message) {
+    const TrayReaction reaction = clicks_.OnMouse(message);
+    if (reaction.openContextMenu) ShowContextMenu();
+    if (reaction.click) ShowLauncherMenu();
+}
+
+void Resident::ShowContextMenu() {
+    POINT cursor = {};
+    if (GetCursorPos(&cursor)) TrackAt(contextMenu_.get(), kContextChosen, cursor);
+}
+
+void Resident::ShowLauncherMenu() {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    const HWND previous = GetForegroundWindow();
+    FlagScope showing(launcherMenuShowing_);
+    TrackAt(launcherMenu_.get(), kLauncherChosen, cursor);
+    SetForegroundWindow(previous);
+}
+
+void Resident::TrackAt(HMENU menu, UINT chosenMessage, POINT at) {
+    if (menuOpen_) return;
+    FlagScope open(menuOpen_);
+    // A notification-area menu closes on a click elsewhere only while a window of its
+    // process has the foreground.
+    SetForegroundWindow(window_.get());
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    if (menu == launcherMenu_.get()) FillLauncherMenu();
+    const UINT id = TrackMenu(menu, window_.get(), at.x, at.y);
+    if (id != 0) PostMessageA(window_.get(), chosenMessage, id, 0);
+}
+
+void Resident::FillLauncherMenu() {
+    ClearMenu(launcherMenu_.get());
+    launcherBuilder_.Release();
+    launcher_ = BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive());
+    launcherPictures_ = launcherPictureCache_.Load(launcher_, menuPictures_.get());
+    launcherBuilder_.Build(launcherMenu_.get(), launcher_, launcherPictures_, kFirstLauncherCommand);
+}
+
+void Resident::LaunchEntry(UINT id) {
+    const size_t entry = id - kFirstLauncherCommand;
+    if (id < kFirstLauncherCommand || entry >= launcher_.entries.size()) return;
+    const MenuEntry& chosen = launcher_.entries[entry];
+    if (!chosen.launches || !store_.items.IsValid(chosen.slot)) return;
+    // The fields are read now, so edits made in the settings window count at once.
+    LaunchItem(window_.get(), store_.items.At(chosen.slot), CurrentExeDrive());
+}
+
+void Resident::OnContextCommand(UINT id) {
+    if (id == kSettingsCommand) settings_->Open();
+    else if (id == kExitCommand) PostQuitMessage(0);
+}
+
+void Resident::OnHotkey(WPARAM id) {
+    if (!hotkey_.IsOurs(id)) return;
+    if (launcherMenuShowing_) {
+        // The menu's own loop picks these up and closes the menu; no second menu is shown.
+        PostMessageA(window_.get(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        PostMessageA(window_.get(), WM_LBUTTONUP, MK_LBUTTON, 0);
+        return;
+    }
+    ShowLauncherMenu();
+}
+
+LRESULT CALLBACK Resident::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* resident = reinterpret_cast<Resident*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!resident) return DefWindowProcA(hwnd, msg, wp, lp);
+    return CallGuarded([&] { return resident->HandleMessage(msg, wp, lp); });
+}
+
+LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    const HWND hwnd = window_.get();
+    if (msg == TrayIcon::TaskbarCreatedMessage()) {
+        // A restarted taskbar has forgotten our icon.
+        if (trayIcon_.Shown()) trayIcon_.Add();
+        return 0;
+    }
+    switch (msg) {
+    case kTrayCallbackMessage:
+        if (wp == kTrayIconId) OnTrayMouse(TrayMouseOf(lp));
+        return 0;
+    case WM_HOTKEY:
+        OnHotkey(wp);
+        return 0;
+    case kLauncherChosen: LaunchEntry(static_cast<UINT>(wp)); return 0;
+    case kContextChosen: OnContextCommand(static_cast<UINT>(wp)); return 0;
+    case kWarmLauncherPictures:
+        // Not while the menu shows: its entries point into the picture list.
+        if (!launcherMenuShowing_)
+            launcherPictureCache_.Load(BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive()),
+                                       menuPictures_.get());
+        return 0;
+    case WM_MEASUREITEM:
+        if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), menuPictures_.get())) return TRUE;
+        break;
+    case WM_INITMENUPOPUP:
+        // Deep submenus of the launcher menu are filled only when they open.
+        if (launcherMenuShowing_ && reinterpret_cast<HMENU>(wp) != launcherMenu_.get())
+            launcherBuilder_.FillOnOpen(reinterpret_cast<HMENU>(wp));
+        return 0;
+    case WM_SIZE:
+        // Minimizing the settings window's taskbar button hides the window to the tray.
+        if (wp == SIZE_MINIMIZED) {
+            ShowWindow(settings_->Handle(), SW_HIDE);
+            if (IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
+            trayIcon_.Add();
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wp & 0xFFF0) == SC_CLOSE) {
+            PostQuitMessage(0);
+            return 0;
+        }
+        if ((wp & 0xFFF0) == SC_RESTORE) {
+            if (IsIconic(settings_->Handle())) ShowWindow(settings_->Handle(), SW_RESTORE);
+            ShowWindow(settings_->Handle(), SW_SHOW);
+        }
+        break;
+    case WM_CLOSE:
+        // Closing the window (from its taskbar button, or a polite request to end the
+        // program) ends the program as "E&xit" does.
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+}  // namespace kestrin

@@ -1,0 +1,79 @@
+// The resident program: one hidden window, titled "Kestrin", that takes the tray icon's
+// mouse messages, the global hotkey and the menus' commands, and carries the taskbar button
+// while the settings window shows. It owns the item store and serves the settings window.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "base/owned_win32.h"
+#include "core/items.h"
+#include "core/launcher_menu.h"
+#include "core/tree.h"
+#include "settings/settings_host.h"
+#include "settings/settings_window_win32.h"
+#include "shell/hotkey_win32.h"
+#include "shell/launcher_menu_win32.h"
+#include "shell/tray_icon_win32.h"
+
+namespace kestrin {
+
+class Resident final : private SettingsHost {
+public:
+    // Shows the tray icon, writes the first-run ConfigFile and loads the items; an error
+    // there is shown in the error box and start-up goes on. Throws only when a window
+    // cannot be made.
+    Resident();
+    ~Resident() override;
+    Resident(const Resident&) = delete;
+    Resident& operator=(const Resident&) = delete;
+
+    // Before dispatch: true when the message was used up by the settings window.
+    bool PreTranslate(MSG& msg) { return settings_->PreTranslate(msg); }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void Start();
+    void OnTrayMouse(TrayMouse message);
+    void OnHotkey(WPARAM id);
+    void ShowLauncherMenu();
+    void ShowContextMenu();
+    // Tracks one of the two menus at the point; the chosen id comes back as a posted message.
+    void TrackAt(HMENU menu, UINT chosenMessage, POINT at);
+    void FillLauncherMenu();
+    void LaunchEntry(UINT id);
+    void OnContextCommand(UINT id);
+
+    // SettingsHost
+    void ReleaseHotkey() override { hotkey_.Release(); }
+    bool AutostartIsOn() override;
+    void ApplyAutostart(const AutostartPlan& plan) override;
+    void SaveItems(std::uint16_t hotkey) override;
+    void LoadItems() override;
+
+    OwnedWindow window_;
+    OwnedImageList menuPictures_;
+    OwnedMenu contextMenu_;
+    OwnedMenu launcherMenu_;
+    OwnedIcon trayPicture_;
+    TrayIcon trayIcon_;
+    TrayClickDetector clicks_;
+    LauncherHotkey hotkey_;
+    ItemStore store_;
+    Tree tree_;
+    std::unique_ptr<SettingsWindow> settings_;
+    LauncherMenu launcher_;
+    std::vector<int> launcherPictures_;
+    LauncherMenuBuilder launcherBuilder_;
+    LauncherPictureCache launcherPictureCache_;
+    // While a menu is being opened or tracked no second one opens: rebuilding a menu that
+    // is on screen would pull its items away under the user.
+    bool menuOpen_ = false;
+    bool launcherMenuShowing_ = false;
+};
+
+}  // namespace kestrin

@@ -1,0 +1,164 @@
+#include "settings/tree_view_win32.h"
+
+#include <algorithm>
+
+namespace kestrin {
+
+namespace {
+
+// Deeper subtrees are taken apart leaf by leaf: the control deletes a subtree recursively,
+// and an outline can be thousands of levels deep.
+constexpr int kMaxRecursiveDeleteDepth = 64;
+
+}  // namespace
+
+class TreeViewAdapter::BusyScope {
+public:
+    BusyScope(TreeViewAdapter& adapter, bool freeze) : adapter_(adapter), freeze_(freeze) {
+        ++adapter_.busy_;
+        if (freeze_) SendMessageA(adapter_.tree_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~BusyScope() {
+        if (freeze_) {
+            SendMessageA(adapter_.tree_, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(adapter_.tree_, nullptr, TRUE);
+        }
+        --adapter_.busy_;
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    TreeViewAdapter& adapter_;
+    bool freeze_;
+};
+
+HTREEITEM TreeViewAdapter::ItemOf(NodeId id) const {
+    if (id < 0 || static_cast<size_t>(id) >= items_.size()) return nullptr;
+    return items_[static_cast<size_t>(id)];
+}
+
+HTREEITEM TreeViewAdapter::Next(HTREEITEM item, UINT how) const {
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(item)));
+}
+
+// The open state goes in with the item: expanding afterwards would lay the items out again
+// once per opened branch.
+HTREEITEM TreeViewAdapter::Insert(const Tree& tree, NodeId id, HTREEITEM parent, HTREEITEM after) {
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = parent ? parent : TVI_ROOT;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+    insert.item.pszText = const_cast<char*>(tree.Title(id).c_str());
+    insert.item.lParam = id;
+    insert.item.stateMask = TVIS_EXPANDED;
+    insert.item.state = tree.HasChildren(id) && tree.Expanded(id) ? TVIS_EXPANDED : 0;
+    HTREEITEM item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (static_cast<size_t>(id) >= items_.size()) items_.resize(static_cast<size_t>(id) + 1, nullptr);
+    items_[static_cast<size_t>(id)] = item;
+    return item;
+}
+
+void TreeViewAdapter::InsertSubtree(const Tree& tree, NodeId root, HTREEITEM parent, HTREEITEM after) {
+    Insert(tree, root, parent, after);
+    const NodeId end = tree.NextAfterSubtree(root);
+    // Pre-order: every parent is in the control before its children, which append in order.
+    for (NodeId id = tree.NextPreOrder(root); id != kNoNode && id != end; id = tree.NextPreOrder(id))
+        Insert(tree, id, ItemOf(tree.Parent(id)), TVI_LAST);
+}
+
+void TreeViewAdapter::RemoveSubtree(HTREEITEM root) {
+    if (!root) return;
+    std::vector<HTREEITEM> order;  // pre-order
+    int depth = 0, maxDepth = 0;
+    HTREEITEM item = root;
+    while (item) {
+        order.push_back(item);
+        if (HTREEITEM child = Next(item, TVGN_CHILD)) {
+            item = child;
+            maxDepth = std::max(maxDepth, ++depth);
+            continue;
+        }
+        while (item != root && !Next(item, TVGN_NEXT)) {
+            item = Next(item, TVGN_PARENT);
+            --depth;
+        }
+        item = item == root ? nullptr : Next(item, TVGN_NEXT);
+    }
+    if (maxDepth <= kMaxRecursiveDeleteDepth) {
+        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(root));
+        return;
+    }
+    // Closed first, so taking the hidden descendants out lays nothing out again.
+    SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(root));
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(*it));
+}
+
+void TreeViewAdapter::SetExpanded(HTREEITEM item, bool expanded) {
+    if (!item) return;
+    if (Next(item, TVGN_CHILD)) {
+        SendMessageA(tree_, TVM_EXPAND, expanded ? TVE_EXPAND : TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+        return;
+    }
+    if (expanded) return;
+    // A childless item keeps no open state, or a child it gets later would show at once.
+    TVITEMA state = {};
+    state.mask = TVIF_STATE;
+    state.hItem = item;
+    state.stateMask = TVIS_EXPANDED | TVIS_EXPANDEDONCE;
+    SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&state));
+}
+
+void TreeViewAdapter::Clear() {
+    if (!tree_ || !IsWindow(tree_)) return;
+    BusyScope busy(*this, false);
+    while (HTREEITEM root = Next(nullptr, TVGN_ROOT)) RemoveSubtree(root);
+    items_.clear();
+}
+
+void TreeViewAdapter::Fill(const Tree& tree) {
+    BusyScope busy(*this, true);
+    Clear();
+    for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.NextSibling(id)) InsertSubtree(tree, id, nullptr, TVI_LAST);
+}
+
+void TreeViewAdapter::Apply(const Tree& tree, const std::vector<TreeStep>& steps) {
+    const bool structural = std::any_of(steps.begin(), steps.end(), [](const TreeStep& s) {
+        return s.kind == TreeStep::Kind::Remove || s.kind == TreeStep::Kind::Insert;
+    });
+    BusyScope busy(*this, freezeRedraw && structural);
+    for (const TreeStep& step : steps) {
+        switch (step.kind) {
+        case TreeStep::Kind::Remove: {
+            RemoveSubtree(ItemOf(step.node));
+            break;
+        }
+        case TreeStep::Kind::Insert: {
+            if (!tree.IsAlive(step.node)) break;
+            HTREEITEM after = step.after == kNoNode ? TVI_FIRST : ItemOf(step.after);
+            InsertSubtree(tree, step.node, step.parent == kNoNode ? nullptr : ItemOf(step.parent),
+                          after ? after : TVI_LAST);
+            break;
+        }
+        case TreeStep::Kind::Expand: SetExpanded(ItemOf(step.node), true); break;
+        case TreeStep::Kind::Collapse: SetExpanded(ItemOf(step.node), false); break;
+        case TreeStep::Kind::Retitle: {
+            HTREEITEM item = ItemOf(step.node);
+            if (!item || !tree.IsAlive(step.node)) break;
+            TVITEMA text = {};
+            text.mask = TVIF_TEXT;
+            text.hItem = item;
+            text.pszText = const_cast<char*>(tree.Title(step.node).c_str());
+            SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&text));
+            break;
+        }
+        case TreeStep::Kind::Select:
+            SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(ItemOf(step.node)));
+            break;
+        }
+    }
+}
+
+}  // namespace kestrin
