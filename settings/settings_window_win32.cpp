@@ -1,15 +1,21 @@
 #include "settings/settings_window_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 
 #include "base/error.h"
 #include "base/window_dispatch_win32.h"
+#include "core/launch.h"
+#include "settings/icon_picker.h"
+#include "settings/icon_picker_win32.h"
 #include "settings/keyboard_commands.h"
 #include "settings/layout.h"
+#include "settings/path_rules.h"
 #include "shell/hotkey.h"
 #include "shell/hotkey_win32.h"
+#include "shell/launch_win32.h"
 
 namespace kestrin {
 
@@ -313,10 +319,15 @@ bool SettingsWindow::OnCommand(HWND control, int code) {
         }
         return true;
     }
-    if (code != BN_CLICKED) return false;
     const BuiltControl* clicked = controls_.ByHwnd(control);
     if (!clicked) return false;
-    switch (static_cast<C>(clicked->def->role)) {
+    const C role = static_cast<C>(clicked->def->role);
+    if (role == C::HomePageLink) {
+        if (code == STN_DBLCLK) OnHomePage();
+        return true;
+    }
+    if (code != BN_CLICKED) return false;
+    switch (role) {
     case C::Ok: OnOk(); break;
     case C::Cancel: OnCancel(); break;
     case C::MoveUp: form_.OnMoveUp(); break;
@@ -326,9 +337,71 @@ bool SettingsWindow::OnCommand(HWND control, int code) {
     case C::New: form_.OnNew(); break;
     case C::Duplicate: form_.OnDuplicate(); break;
     case C::Delete: form_.OnDelete(); break;
+    case C::CommandUsb: OnDriveToPlaceholder(FormEdit::Command); break;
+    case C::DirectoryUsb: OnDriveToPlaceholder(FormEdit::Directory); break;
+    case C::IconFileUsb: OnDriveToPlaceholder(FormEdit::IconFile); break;
+    case C::CommandBrowse: OnBrowseFile(FormEdit::Command); break;
+    case C::IconFileBrowse: OnBrowseFile(FormEdit::IconFile); break;
+    case C::DirectoryBrowse: OnBrowseFolder(); break;
+    case C::IconPick: OnPickIcon(); break;
     default: return false;
     }
     return true;
+}
+
+std::string SettingsWindow::FieldText(FormEdit edit) const {
+    const HWND field = edits_[static_cast<size_t>(edit)];
+    return field ? WindowText(field) : std::string();
+}
+
+// The field reports the change as if typed, so the selected item's row takes the text.
+void SettingsWindow::SetFieldText(FormEdit edit, const std::string& text) {
+    if (const HWND field = edits_[static_cast<size_t>(edit)]) SetWindowTextA(field, text.c_str());
+}
+
+void SettingsWindow::OnDriveToPlaceholder(FormEdit edit) {
+    if (const std::optional<std::string> text = DriveToPlaceholder(FieldText(edit))) SetFieldText(edit, *text);
+}
+
+void SettingsWindow::OnBrowseFile(FormEdit edit) {
+    const std::string expanded = ExpandDrive(FieldText(edit), ExeDrive(ExecutablePath()));
+    if (!expanded.empty()) {
+        const DWORD attributes = GetFileAttributesA(expanded.c_str());
+        const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        const FileDialogStart start = FileDialogStartFor(expanded, folder);
+        if (!start.initialDir.empty()) openDialog_.initialDir = start.initialDir;
+        if (start.fileName) openDialog_.fileName = *start.fileName;
+    }
+    if (openDialog_.Execute(hwnd_)) SetFieldText(edit, openDialog_.fileName);
+}
+
+void SettingsWindow::OnBrowseFolder() {
+    // The working directory starts from the Command's folder, not from its own text.
+    const std::string command = ExpandDrive(FieldText(FormEdit::Command), ExeDrive(ExecutablePath()));
+    if (!command.empty()) folderBrowser_.folderName = FolderPartOf(command);
+    if (folderBrowser_.Execute(hwnd_)) SetFieldText(FormEdit::Directory, folderBrowser_.folderName);
+}
+
+void SettingsWindow::OnPickIcon() {
+    const std::string iconFile = FieldText(FormEdit::IconFile);
+    const std::string command = FieldText(FormEdit::Command);
+    if (iconFile.empty() && command.empty()) {
+        SetFieldText(FormEdit::IconIndex, "0");
+        return;
+    }
+    const std::string indexText = FieldText(FormEdit::IconIndex);
+    const std::optional<int> index = ParseIniIntegerText(indexText);
+    if (!index) throw KestrinError(FormatText("'%s' is not a valid integer value", indexText.c_str()));
+    const std::string exe = ExecutablePath();
+    const std::string file = IconPickerFile(iconFile, command, FolderPartOf(exe), ExeDrive(exe));
+    SetFieldText(FormEdit::IconIndex, std::to_string(RunIconPicker(hwnd_, file, *index)));
+}
+
+void SettingsWindow::OnHomePage() {
+    const HWND link = controls_.Get(C::HomePageLink);
+    if (!link) return;
+    // Nothing to report when no browser takes it.
+    ShellExecuteA(hwnd_, "open", HomePageAddress(WindowText(link)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool SettingsWindow::OnNotify(const NMHDR& header) {

@@ -15,6 +15,8 @@
 #include "base/owned_win32.h"
 #include "core/items.h"
 #include "core/tree.h"
+#include "settings/file_dialog_win32.h"
+#include "settings/folder_browser_win32.h"
 #include "settings/item_form.h"
 #include "settings/settings_host.h"
 #include "settings/tree_view_win32.h"
@@ -53,6 +55,15 @@ private:
     void OnOk() { RunSteps(form_.OkSteps()); }
     void OnCancel() { RunSteps(form_.CancelSteps()); }
     bool OnCommand(HWND control, int code);
+    // The path helpers: each only sets a field's text, which the field's change handling
+    // stores, also in a read-only field.
+    void OnDriveToPlaceholder(FormEdit edit);
+    void OnBrowseFile(FormEdit edit);
+    void OnBrowseFolder();
+    void OnPickIcon();
+    void OnHomePage();
+    std::string FieldText(FormEdit edit) const;
+    void SetFieldText(FormEdit edit, const std::string& text);
     bool OnNotify(const NMHDR& header);
     bool OnColor(UINT msg, HDC dc, HWND control, LRESULT* result) const;
     void OnActivate(bool active);
@@ -89,6 +100,8 @@ private:
     HWND hotkeyField_ = nullptr;
     HWND autostartBox_ = nullptr;
     ItemForm form_;
+    OpenFileDialog openDialog_;
+    FolderBrowser folderBrowser_;
     // The control that had the focus when the window was last deactivated.
     HWND lastFocus_ = nullptr;
     // Whether the autostart value existed when the window last read or wrote it.

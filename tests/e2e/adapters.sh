@@ -1,11 +1,13 @@
 #!/bin/bash
 # The resident program's Win32 adapters on their own, each checked by a test program inside
 # Wine that prints its own PASS/FAIL lines: the launcher menu (pictures, levels, deep
-# outlines) and the global hotkey (atom, registration, the hotkey control).
+# outlines), the global hotkey (atom, registration, the hotkey control) and the settings
+# window's folder browser (preselection, OK and Cancel, root folder, released id lists).
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
 . "$ROOT/tools/wine-env.sh"
 WIN_DIR=${KESTRIN_WIN_DIR:-$ROOT/build/win}
-PROGRAMS="launcher_menu_build hotkey_register"
+PROGRAMS="launcher_menu_build hotkey_register folder_browser_test"
+PROGRAMS="$PROGRAMS icon_picker_test"  # the icon picker (selection, keys, owner)
 for name in $PROGRAMS; do
     if [ ! -f "$WIN_DIR/$name.exe" ]; then
         echo "FAIL $name: $WIN_DIR/$name.exe is missing (build the cross build first)"

@@ -365,7 +365,23 @@ int CmdIcon(int argc, char** argv) {
     return count == 1 ? 0 : 1;
 }
 
+// The first list box in a visible top-level window captioned TITLE: its entry count, the
+// selected entry (-1 for none) and whether it is enabled.
+int CmdListbox(int argc, char** argv) {
+    if (argc < 1) return 2;
+    for (HWND top : TopLevelWindows()) {
+        if (!IsWindowVisible(top) || TextOf(top) != argv[0]) continue;
+        HWND list = FindWindowExA(top, nullptr, "ListBox", nullptr);
+        if (!list) continue;
+        std::printf("listbox\t%ld\t%ld\t%d\n", static_cast<long>(SendMessageA(list, LB_GETCOUNT, 0, 0)),
+                    static_cast<long>(SendMessageA(list, LB_GETCURSEL, 0, 0)), IsWindowEnabled(list) ? 1 : 0);
+        return 0;
+    }
+    return 1;
+}
+
 const Command kCommands[] = {
+    {"listbox", "listbox TITLE             first list box of that window: listbox COUNT SELECTED ENABLED", CmdListbox},
     {"tray", "tray                      live tray icons: icon L T R B TIPSHOWN TIP", CmdTray},
     {"wait-tray", "wait-tray TIP SECONDS     until an icon with TIP is there", CmdWaitTray},
     {"wait-no-tray", "wait-no-tray TIP SECONDS  until no icon has TIP", CmdWaitNoTray},

@@ -1,0 +1,30 @@
+#include "settings/icon_picker.h"
+
+#include "core/launch.h"
+
+namespace kestrin {
+
+std::string IconPickerFile(std::string_view iconFile, std::string_view command, std::string_view exeFolder,
+                           std::string_view exeDrive) {
+    if (iconFile.empty()) return ExpandDrive(command, exeDrive);
+    // Only the lower-case placeholder marks a drive-independent path here.
+    if (iconFile.find("%usb%") == std::string_view::npos && iconFile.find(":\\") == std::string_view::npos)
+        return std::string(exeFolder) + std::string(iconFile);
+    return ExpandDrive(iconFile, exeDrive);
+}
+
+int PresetSelection(int count, int storedIndex) {
+    if (storedIndex >= 0 && storedIndex < count) return storedIndex;
+    if (storedIndex == -1) return -1;
+    return count > 0 ? 0 : -1;
+}
+
+CellSize IconCellSize(int iconWidth, int iconHeight, int margin) {
+    return {iconWidth + margin, iconHeight + margin};
+}
+
+Offset CentredIconOffset(CellSize cell, int iconWidth, int iconHeight) {
+    return {(cell.width - iconWidth) / 2, (cell.height - iconHeight) / 2};
+}
+
+}  // namespace kestrin

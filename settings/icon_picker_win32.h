@@ -1,0 +1,17 @@
+// "Select Icon": a small modal window listing every icon of one file as a grid of large
+// icons. It exists only while RunIconPicker runs.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace kestrin {
+
+// Opens the picker over `owner` (disabled meanwhile) on `file`, with the stored icon index
+// applied to the selection as PresetSelection says, and returns the selected entry when the
+// picker closes (-1 for none): Enter and a double click keep the selection, Esc selects the
+// first icon, the close button keeps it.
+int RunIconPicker(HWND owner, const std::string& file, int storedIndex);
+
+}  // namespace kestrin
