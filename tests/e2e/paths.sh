@@ -64,24 +64,27 @@ wait_picker() { # 0|1 seconds
 
 t_begin usb_buttons_make_paths_drive_independent
 if start_and_open paths-usb < <(one_item_ini); then
-    fp set Edit3 'D:\Tools\run.exe' >/dev/null
-    fp click Button5 >/dev/null
-    expect_eq "command" "$(fp get Edit3)" '%usb%\Tools\run.exe'
-    fp click Button5 >/dev/null
-    expect_eq "command after a second press" "$(fp get Edit3)" '%usb%\Tools\run.exe'
-    fp set Edit5 '\\server\share\app.exe' >/dev/null
-    fp click Button7 >/dev/null
-    expect_eq "network directory" "$(fp get Edit5)" '\\server\share\app.exe'
-    fp set Edit4 'C:' >/dev/null
-    fp click Button6 >/dev/null
-    expect_eq "icon file" "$(fp get Edit4)" '%usb%'
-    # The buttons act on a separator too, whose fields are read-only.
+    for pair in Edit3:Button5 Edit5:Button7 Edit4:Button6; do
+        field=${pair%:*} button=${pair#*:}
+        fp set "$field" '\\server\share\app.exe' >/dev/null
+        fp click "$button" >/dev/null
+        expect_eq "$field with a network path" "$(fp get "$field")" '\\server\share\app.exe'
+        fp set "$field" 'D:\Tools\run.exe' >/dev/null
+        fp click "$button" >/dev/null
+        expect_eq "$field" "$(fp get "$field")" '%usb%\Tools\run.exe'
+        fp click "$button" >/dev/null
+        expect_eq "$field after a second press" "$(fp get "$field")" '%usb%\Tools\run.exe'
+    done
+    # The buttons act on a separator's read-only fields too.
     fp select - >/dev/null
-    fp set Edit3 '' >/dev/null
     expect_eq "separator's command read-only" "$(fp readonly Edit3)" 1
+    fp set Edit3 'C:' >/dev/null
+    fp click Button5 >/dev/null
+    expect_eq "separator's command" "$(fp get Edit3)" '%usb%'
+    fp select Tool >/dev/null
     click_and_hide Button3 || t_fail "OK did not hide the window"
     expect_eq "saved item" "$(ini_section "$RUN_DIR/kestrin.ini" 0 | grep -E '^(Prg|Dir|Ico)=')" \
-        $'Prg=%usb%\\Tools\\run.exe\nDir=\\\\server\\share\\app.exe\nIco=%usb%'
+        $'Prg=%usb%\\Tools\\run.exe\nDir=%usb%\\Tools\\run.exe\nIco=%usb%\\Tools\\run.exe'
 fi
 t_end
 
