@@ -10,6 +10,7 @@
 #include "core/config.h"
 #include "core/file_system.h"
 #include "core/launch.h"
+#include "settings/item_sets.h"
 #include "settings/layout.h"
 #include "shell/autostart.h"
 #include "shell/hotkey.h"
@@ -122,6 +123,18 @@ void Resident::LoadItems() {
 
 void Resident::SaveItems(std::uint16_t hotkey) {
     kestrin::SaveItems(Win32FileSystem(), ConfigPath(), store_, tree_, hotkey);
+}
+
+void Resident::ImportItemSet(const std::string& setFile) {
+    FileSystem& files = Win32FileSystem();
+    const std::string path = ConfigPath();
+    // A file that cannot be read has no count, so nothing is imported from it or into it.
+    std::string set, config;
+    if (!files.ReadAll(setFile, set)) set.clear();
+    if (!files.ReadAll(path, config)) config.clear();
+    const std::optional<std::string> merged = kestrin::ImportItemSet(config, set);
+    if (merged && !files.ReplaceAtomically(path, *merged))
+        throw KestrinError(FormatText("Unable to write to %s", path.c_str()));
 }
 
 bool Resident::AutostartIsOn() { return ReadAutostart(kApplicationTitle); }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "base/owned_win32.h"
@@ -54,6 +55,7 @@ private:
     void ApplyAutostart(const AutostartPlan& plan) override;
     void SaveItems(std::uint16_t hotkey) override;
     void LoadItems() override;
+    void ImportItemSet(const std::string& setFile) override;
 
     OwnedWindow window_;
     OwnedImageList menuPictures_;

@@ -36,6 +36,7 @@ public:
     void ApplyAutostart(const AutostartPlan&) override {}
     void SaveItems(std::uint16_t) override {}
     void LoadItems() override {}
+    void ImportItemSet(const std::string&) override {}
 };
 
 void Pump() {

@@ -23,7 +23,7 @@ std::string DialogFilter(const std::string& filter) {
 
 }  // namespace
 
-bool OpenFileDialog::Execute(HWND owner) {
+bool FileDialog::Execute(HWND owner) {
     std::vector<char> file(kFileBufferSize, '\0');
     fileName.copy(file.data(), file.size() - 1);
     const std::string filterPieces = DialogFilter(filter);
@@ -35,9 +35,10 @@ bool OpenFileDialog::Execute(HWND owner) {
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    dialog.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     // A typed name is taken as it is: it need not exist.
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameA(&dialog)) return false;
+    if (!(forSaving ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog))) return false;
     fileName = file.data();
     return true;
 }

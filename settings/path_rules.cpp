@@ -24,6 +24,12 @@ FileDialogStart FileDialogStartFor(std::string_view expanded, bool isFolder) {
     return start;
 }
 
+std::string ProgramFolderForDialogs(std::string_view exePath) {
+    std::string folder = FolderPartOf(exePath);
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
 std::string HomePageAddress(std::string_view labelText) { return std::string(labelText) + std::string(kHomePagePath); }
 
 }  // namespace kestrin

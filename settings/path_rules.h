@@ -24,6 +24,10 @@ struct FileDialogStart {
 };
 FileDialogStart FileDialogStartFor(std::string_view expanded, bool isFolder);
 
+// The program's folder as the item-set dialogs start in it: without its trailing backslash,
+// so a drive's root is the bare "E:".
+std::string ProgramFolderForDialogs(std::string_view exePath);
+
 // The page the home-page label opens: its text plus the launcher's page.
 std::string HomePageAddress(std::string_view labelText);
 

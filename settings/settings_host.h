@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "shell/autostart.h"
 
@@ -19,6 +20,9 @@ public:
     // hotkey; LoadItems reads the ConfigFile back into the window (and registers the hotkey).
     virtual void SaveItems(std::uint16_t hotkey) = 0;
     virtual void LoadItems() = 0;
+    // Appends the item set in `setFile` to the ConfigFile, without reloading. A set with
+    // nothing to import leaves the file as it is; throws "Unable to write to <path>".
+    virtual void ImportItemSet(const std::string& setFile) = 0;
 };
 
 }  // namespace kestrin

@@ -6,10 +6,12 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "core/file_system.h"
 #include "base/window_dispatch_win32.h"
 #include "core/launch.h"
 #include "settings/icon_picker.h"
 #include "settings/icon_picker_win32.h"
+#include "settings/item_sets.h"
 #include "settings/keyboard_commands.h"
 #include "settings/layout.h"
 #include "settings/path_rules.h"
@@ -61,6 +63,7 @@ HWND CreateSettingsWindow(HWND owner, void* self) {
 
 SettingsWindow::SettingsWindow(HWND owner, ItemStore& store, Tree& tree, SettingsHost& host)
     : owner_(owner),
+      store_(store),
       tree_(tree),
       host_(host),
       font_(CreateFormFont(kSettingsForm)),
@@ -83,6 +86,7 @@ SettingsWindow::SettingsWindow(HWND owner, ItemStore& store, Tree& tree, Setting
         WriteHotKeyControl(hotkeyField_, kDefaultHotkey);
     }
     // Messages reach the handlers only once everything they use exists.
+    saveDialog_.forSaving = true;
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
 }
@@ -344,6 +348,8 @@ bool SettingsWindow::OnCommand(HWND control, int code) {
     case C::IconFileBrowse: OnBrowseFile(FormEdit::IconFile); break;
     case C::DirectoryBrowse: OnBrowseFolder(); break;
     case C::IconPick: OnPickIcon(); break;
+    case C::Export: OnExport(); break;
+    case C::Import: OnImport(); break;
     default: return false;
     }
     return true;
@@ -402,6 +408,72 @@ void SettingsWindow::OnHomePage() {
     if (!link) return;
     // Nothing to report when no browser takes it.
     ShellExecuteA(hwnd_, "open", HomePageAddress(WindowText(link)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+namespace {
+
+constexpr const char* kItemSetFilter = "Kestrin (*.set)|*.set";
+
+// The hourglass while a file is written or read.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+}  // namespace
+
+void SettingsWindow::OnExport() {
+    const NodeId selected = form_.Selected();
+    const int position = tree_.IsAlive(selected) ? tree_.PreOrderIndex(selected) : 0;
+    // The set is written from the saved file's order, so the window's edits are saved first;
+    // a failed save ends here with the window hidden.
+    OnOk();
+    ShowWindow(owner_, SW_SHOWNOACTIVATE);
+    ShowWindow(hwnd_, SW_SHOW);
+    form_.OpenTree(position);
+
+    const NodeId node = form_.Selected();
+    saveDialog_.filter = kItemSetFilter;
+    saveDialog_.defaultExtension = "set";
+    saveDialog_.initialDir = ProgramFolderForDialogs(ExecutablePath());
+    saveDialog_.fileName = tree_.IsAlive(node) ? tree_.Title(node) : std::string();
+    if (!saveDialog_.Execute(hwnd_)) return;
+    const WaitCursor wait;
+    const std::string text = ItemSetText(store_.outline, store_.items, tree_.IsAlive(node) ? position : -1);
+    if (!Win32FileSystem().ReplaceAtomically(saveDialog_.fileName, text))
+        throw KestrinError(FormatText("Unable to write to %s", saveDialog_.fileName.c_str()));
+}
+
+void SettingsWindow::OnImport() {
+    openDialog_.filter = kItemSetFilter;
+    openDialog_.initialDir = ProgramFolderForDialogs(ExecutablePath());
+    // The browse buttons find the dialog as it was, whatever happens here.
+    struct ClearAfterwards {
+        FileDialog& dialog;
+        ~ClearAfterwards() {
+            dialog.filter.clear();
+            dialog.initialDir.clear();
+        }
+    } clear{openDialog_};
+    if (!openDialog_.Execute(hwnd_)) return;
+    {
+        const WaitCursor wait;
+        host_.ImportItemSet(openDialog_.fileName);
+    }
+    // The window stays open on the reloaded tree, its first node selected.
+    try {
+        host_.LoadItems();
+    } catch (...) {
+        form_.OpenTree();
+        throw;
+    }
+    form_.OpenTree();
 }
 
 bool SettingsWindow::OnNotify(const NMHDR& header) {

@@ -62,6 +62,9 @@ private:
     void OnBrowseFolder();
     void OnPickIcon();
     void OnHomePage();
+    // Item sets: Export saves the window first, Import appends to the ConfigFile and reloads.
+    void OnExport();
+    void OnImport();
     std::string FieldText(FormEdit edit) const;
     void SetFieldText(FormEdit edit, const std::string& text);
     bool OnNotify(const NMHDR& header);
@@ -84,6 +87,7 @@ private:
     void SetKeyboardCommandsEnabled(bool enabled) override { commandsEnabled_ = enabled; }
 
     HWND owner_;
+    const ItemStore& store_;
     Tree& tree_;
     SettingsHost& host_;
     OwnedFont font_;
@@ -100,7 +104,8 @@ private:
     HWND hotkeyField_ = nullptr;
     HWND autostartBox_ = nullptr;
     ItemForm form_;
-    OpenFileDialog openDialog_;
+    FileDialog openDialog_;
+    FileDialog saveDialog_;
     FolderBrowser folderBrowser_;
     // The control that had the focus when the window was last deactivated.
     HWND lastFocus_ = nullptr;

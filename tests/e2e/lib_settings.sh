@@ -204,3 +204,36 @@ field_colours() {
     [ "$window" != "$face" ] || codes="same window and face colour: $codes"
     printf '%s\n' "$codes"
 }
+
+# ---- dialogs ------------------------------------------------------------------------------
+
+# A visible dialog of Kestrin's other than the settings window: "HWND L T R B CAPTION".
+dialog_line() {
+    probe windows kestrin.exe | awk -F'\t' -v start="$FORM_CAPTION_START" \
+        '$3 == 1 && $4 == "#32770" && index($9, start) != 1 && $9 != "Kestrin" { print $2, $5, $6, $7, $8, $9; exit }'
+}
+wait_dialog() { # seconds
+    local i
+    for ((i = 0; i < $1 * 5; i++)); do
+        DIALOG=$(dialog_line)
+        [ -n "$DIALOG" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+wait_no_dialog() { # seconds
+    local i
+    for ((i = 0; i < $1 * 5; i++)); do
+        [ -z "$(dialog_line)" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+dialog_shot() { # name
+    local hwnd l t r b
+    read -r hwnd l t r b _ <<<"$DIALOG"
+    sleep 0.5
+    import -window root -crop "$(( r - l ))x$(( b - t ))+$l+$t" +repage "$SHOTS/$1.png" 2>/dev/null
+}
+# Keys to whatever window of Kestrin's has the foreground (a dialog, the picker).
+keys() { focus_wine_desktop; xdotool key --delay 80 "$@"; }

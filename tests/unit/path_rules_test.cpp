@@ -50,6 +50,12 @@ TEST(FileDialogStartFor, AFileOpensInItsFolderWithItsNameProposed) {
     EXPECT_EQ(start.fileName, std::nullopt);
 }
 
+TEST(ProgramFolderForDialogs, DropsTheTrailingBackslash) {
+    EXPECT_EQ(ProgramFolderForDialogs("E:\\Tools\\kestrin.exe"), "E:\\Tools");
+    EXPECT_EQ(ProgramFolderForDialogs("E:\\kestrin.exe"), "E:");
+    EXPECT_EQ(ProgramFolderForDialogs("\\\\server\\share\\kestrin.exe"), "\\\\server\\share");
+}
+
 TEST(HomePageAddress, AppendsThePageToTheLabel) {
     EXPECT_EQ(HomePageAddress("www.kestrin.example"), "www.kestrin.example/tray-launcher/");
 }

@@ -1,0 +1,65 @@
+#include "settings/item_sets.h"
+
+#include "core/config.h"
+#include "core/ini.h"
+#include "core/outline.h"
+
+namespace kestrin {
+
+std::string ItemSetText(const OutlineList& outline, const ItemTable& items, int first) {
+    IniWriter writer;
+    int count = 0;
+    if (first >= 0 && static_cast<size_t>(first) < outline.size()) {
+        const int base = TabDepth(outline[static_cast<size_t>(first)]);
+        for (size_t i = static_cast<size_t>(first); i < outline.size(); ++i) {
+            const int slot = static_cast<int>(i);
+            if ((slot > first && TabDepth(outline[i]) <= base) || !items.IsValid(slot)) break;
+            WriteItemSection(writer, count++, outline[i], items.At(slot));
+        }
+    }
+    writer.Section("Dat");
+    writer.Key("Cnt", count);
+    return writer.Take();
+}
+
+std::optional<std::string> ImportItemSet(std::string_view configText, std::string_view setText) {
+    const IniFile set = IniFile::Parse(setText);
+    const IniFile config = IniFile::Parse(configText);
+    const long long added = set.ReadInteger("Dat", "Cnt", -1);
+    const long long present = config.ReadInteger("Dat", "Cnt", -1);
+    if (added < 0 || present < 0 || present + 1 + added > kMaxItemCount) return std::nullopt;
+    const int total = static_cast<int>(present + 1 + added);
+
+    // The whole file is written anew, as a save writes it.
+    IniWriter writer;
+    writer.Section("Dat");
+    writer.Key("Key", config.ReadInteger("Dat", "Key", 0));
+    writer.Key("Cnt", total);
+    Item item;
+    for (int i = 0; i < present; ++i) {
+        const std::string line = ReadItemSection(config, i, item);
+        WriteItemSection(writer, i, line, item);
+    }
+    Item separator;
+    separator.kind = kKindSeparator;
+    WriteItemSection(writer, static_cast<int>(present), kImportSeparatorTitle, separator);
+
+    int shift = 0;
+    for (int k = 0; k < added; ++k) {
+        std::string line = ReadItemSection(set, k, item);
+        if (k == 0) shift = TabDepth(line);
+        // A level is a count of TABs wherever they stand; a line shallower than the set's
+        // first loses all it has.
+        int remove = shift;
+        std::string shifted;
+        shifted.reserve(line.size());
+        for (char c : line) {
+            if (c == '\t' && remove > 0) --remove;
+            else shifted += c;
+        }
+        WriteItemSection(writer, static_cast<int>(present) + 1 + k, shifted, item);
+    }
+    return writer.Take();
+}
+
+}  // namespace kestrin

@@ -1,0 +1,26 @@
+// Item sets: a subtree written to a ".set" file, and a ".set" file appended to a ConfigFile
+// after a separator, so menus move between installations.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/items.h"
+
+namespace kestrin {
+
+constexpr const char* kImportSeparatorTitle = "-------------------- Import";
+
+// The set of the node at tree position `first` of a freshly loaded store (line i and row i
+// belong to position i): the node and the lines after it that lie deeper, each title with
+// the depth it has in the tree, then "Dat" with "Cnt".
+std::string ItemSetText(const OutlineList& outline, const ItemTable& items, int first);
+
+// The ConfigFile with the set appended: the import separator on the top level, then the
+// set's items, their depths shortened by the depth of the set's first title so the set's
+// root lands on the top level. nullopt, nothing to import: the set or the ConfigFile has no
+// "Cnt", or the result would hold more than kMaxItemCount items.
+std::optional<std::string> ImportItemSet(std::string_view configText, std::string_view setText);
+
+}  // namespace kestrin
