@@ -25,13 +25,13 @@ constexpr const char* kResidentClass = "KestrinApplication";
 // The context menu's items.
 constexpr UINT kSettingsCommand = 1;
 constexpr UINT kExitCommand = 2;
-// The launcher menu's items: this plus the entry's index in the launcher model.
+// The launcher menu's items: this plus the entry's index in the launcher model (ids are not
+// how a choice comes back; positions are).
 constexpr UINT kFirstLauncherCommand = 1;
 
-// Posted after a load: read the launcher menu's icons ahead of its first showing.
-constexpr UINT kWarmLauncherPictures = WM_APP + 1;
-// A menu's chosen id, run once the code that showed the menu has finished its tidying.
-constexpr UINT kLauncherChosen = WM_APP + 2;
+// Posted after a load: build the launcher menu ahead of its first showing.
+constexpr UINT kPrepareLauncherMenu = WM_APP + 1;
+// The context menu's chosen id, run once the code that showed the menu has finished its tidying.
 constexpr UINT kContextChosen = WM_APP + 3;
 
 HWND CreateResidentWindow() {
@@ -77,9 +77,12 @@ Resident::Resident()
       trayIcon_(window_.get()),
       hotkey_(window_.get()) {
     SetErrorBoxOwner(window_.get());
+    char reuse[8] = {};
+    if (GetEnvironmentVariableA("KESTRIN_MENU_REUSE", reuse, sizeof reuse) && reuse[0] == '0')
+        reuseLauncherMenu_ = false;
     settings_ = std::make_unique<SettingsWindow>(window_.get(), store_, tree_, static_cast<SettingsHost&>(*this));
-    AppendMenuEntry(contextMenu_.get(), "&Settings", kSettingsCommand, kMenuPictureSettings, nullptr, false);
-    AppendMenuEntry(contextMenu_.get(), "E&xit", kExitCommand, kMenuPictureExit, nullptr, false);
+    AppendMenuEntry(contextMenu_.get(), "&Settings", kSettingsCommand, true, kMenuPictureSettings, nullptr, false);
+    AppendMenuEntry(contextMenu_.get(), "E&xit", kExitCommand, true, kMenuPictureExit, nullptr, false);
     // The icon shows as soon as it is set up, before the start gives it its tip.
     trayIcon_.SetIcon(trayPicture_.get());
     trayIcon_.Add();
@@ -113,12 +116,14 @@ void Resident::LoadItems() {
     } catch (...) {
         // The tree shows what the load got to before it failed.
         settings_->TreeReloaded();
+        launcherBuilt_ = false;
         throw;
     }
     settings_->TreeReloaded();
     hotkey_.Register(settings_->Hotkey());
-    // Read the menu's icons once the loop is idle, so even the first showing is quick.
-    PostMessageA(window_.get(), kWarmLauncherPictures, 0, 0);
+    // A new load builds the menu afresh, once the loop is idle, so even the first showing is quick.
+    launcherBuilt_ = false;
+    PostMessageA(window_.get(), kPrepareLauncherMenu, 0, 0);
 }
 
 void Resident::SaveItems(std::uint16_t hotkey) {
@@ -149,7 +154,7 @@ void Resident::OnTrayMouse(TrayMouse message) {
 
 void Resident::ShowContextMenu() {
     POINT cursor = {};
-    if (GetCursorPos(&cursor)) TrackAt(contextMenu_.get(), kContextChosen, cursor);
+    if (GetCursorPos(&cursor)) TrackAt(contextMenu_.get(), cursor);
 }
 
 void Resident::ShowLauncherMenu() {
@@ -157,11 +162,11 @@ void Resident::ShowLauncherMenu() {
     GetCursorPos(&cursor);
     const HWND previous = GetForegroundWindow();
     FlagScope showing(launcherMenuShowing_);
-    TrackAt(launcherMenu_.get(), kLauncherChosen, cursor);
+    TrackAt(launcherMenu_.get(), cursor);
     SetForegroundWindow(previous);
 }
 
-void Resident::TrackAt(HMENU menu, UINT chosenMessage, POINT at) {
+void Resident::TrackAt(HMENU menu, POINT at) {
     if (menuOpen_) return;
     FlagScope open(menuOpen_);
     // A notification-area menu closes on a click elsewhere only while a window of its
@@ -176,22 +181,51 @@ void Resident::TrackAt(HMENU menu, UINT chosenMessage, POINT at) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    if (menu == launcherMenu_.get()) FillLauncherMenu();
-    const UINT id = TrackMenu(menu, window_.get(), at.x, at.y);
-    if (id != 0) PostMessageA(window_.get(), chosenMessage, id, 0);
+    if (menu == launcherMenu_.get()) {
+        // The launcher menu reports a choice by position (WM_MENUCOMMAND, posted).
+        FillLauncherMenu();
+        TrackMenu(menu, window_.get(), at.x, at.y, false);
+        return;
+    }
+    const UINT id = TrackMenu(menu, window_.get(), at.x, at.y, true);
+    if (id != 0) PostMessageA(window_.get(), kContextChosen, id, 0);
 }
 
+// Fields edited in the settings window count at the next showing, and so does every icon
+// file's current state; what did not change is shown as it was built.
 void Resident::FillLauncherMenu() {
+    LauncherMenu model = BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive());
+    if (!reuseLauncherMenu_) launcherIcons_.Clear();
+    const bool filesChanged = launcherIcons_.Refresh(model);
+    if (reuseLauncherMenu_ && launcherBuilt_ && !filesChanged && model == launcher_) return;
+    launcherBuilt_ = false;
     ClearMenu(launcherMenu_.get());
     launcherBuilder_.Release();
-    launcher_ = BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive());
-    launcherPictures_ = launcherPictureCache_.Load(launcher_, menuPictures_.get());
+    launcher_ = std::move(model);
+    launcherPictures_ = launcherIcons_.Pictures(launcher_);
+    if (!reuseLauncherMenu_) {
+        // As a build without reuse: every icon read now.
+        for (size_t i = 0; i < launcher_.entries.size(); ++i)
+            if (launcherPictures_[i] == kEntryIcon) launcherIcons_.Icon(launcher_.entries[i].picture);
+    }
     launcherBuilder_.Build(launcherMenu_.get(), launcher_, launcherPictures_, kFirstLauncherCommand);
+    launcherBuilt_ = true;
 }
 
-void Resident::LaunchEntry(UINT id) {
-    const size_t entry = id - kFirstLauncherCommand;
-    if (id < kFirstLauncherCommand || entry >= launcher_.entries.size()) return;
+void Resident::DrawMenuItem(const DRAWITEMSTRUCT& draw) {
+    if (reinterpret_cast<HMENU>(draw.hwndItem) == contextMenu_.get()) {
+        DrawMenuPicture(draw, menuPictures_.get(), static_cast<int>(draw.itemData));
+        return;
+    }
+    const size_t entry = draw.itemData;
+    if (entry >= launcherPictures_.size()) return;
+    const int picture = launcherPictures_[entry];
+    if (picture == kEntryIcon) DrawMenuIcon(draw, launcherIcons_.Icon(launcher_.entries[entry].picture));
+    else DrawMenuPicture(draw, menuPictures_.get(), picture);
+}
+
+void Resident::LaunchEntry(size_t entry) {
+    if (entry >= launcher_.entries.size()) return;
     const MenuEntry& chosen = launcher_.entries[entry];
     if (!chosen.launches || !store_.items.IsValid(chosen.slot)) return;
     // The fields are read now, so edits made in the settings window count at once.
@@ -234,20 +268,23 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HOTKEY:
         OnHotkey(wp);
         return 0;
-    case kLauncherChosen: LaunchEntry(static_cast<UINT>(wp)); return 0;
+    case WM_MENUCOMMAND:
+        LaunchEntry(MenuItemData(reinterpret_cast<HMENU>(lp), static_cast<UINT>(wp)));
+        return 0;
     case kContextChosen: OnContextCommand(static_cast<UINT>(wp)); return 0;
-    case kWarmLauncherPictures:
-        // Not while the menu shows: its entries point into the picture list.
-        if (!launcherMenuShowing_)
-            launcherPictureCache_.Load(BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive()),
-                                       menuPictures_.get());
+    case kPrepareLauncherMenu:
+        // Not while a menu is open: the shown one must not change under the user.
+        if (!menuOpen_) FillLauncherMenu();
         return 0;
     case WM_MEASUREITEM:
         if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
         break;
-    case WM_DRAWITEM:
-        if (DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), menuPictures_.get())) return TRUE;
-        break;
+    case WM_DRAWITEM: {
+        const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (draw.CtlType != ODT_MENU) break;
+        DrawMenuItem(draw);
+        return TRUE;
+    }
     case WM_INITMENUPOPUP:
         // Deep submenus of the launcher menu are filled only when they open.
         if (launcherMenuShowing_ && reinterpret_cast<HMENU>(wp) != launcherMenu_.get())

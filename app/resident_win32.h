@@ -43,10 +43,11 @@ private:
     void OnHotkey(WPARAM id);
     void ShowLauncherMenu();
     void ShowContextMenu();
-    // Tracks one of the two menus at the point; the chosen id comes back as a posted message.
-    void TrackAt(HMENU menu, UINT chosenMessage, POINT at);
+    // Tracks one of the two menus at the point; the choice comes back as a posted message.
+    void TrackAt(HMENU menu, POINT at);
     void FillLauncherMenu();
-    void LaunchEntry(UINT id);
+    void LaunchEntry(size_t entry);
+    void DrawMenuItem(const DRAWITEMSTRUCT& draw);
     void OnContextCommand(UINT id);
 
     // SettingsHost
@@ -68,10 +69,15 @@ private:
     ItemStore store_;
     Tree tree_;
     std::unique_ptr<SettingsWindow> settings_;
+    // The launcher menu as last built: shown again as it is while the model and the icon
+    // files are unchanged.
     LauncherMenu launcher_;
     std::vector<int> launcherPictures_;
     LauncherMenuBuilder launcherBuilder_;
-    LauncherPictureCache launcherPictureCache_;
+    LauncherIcons launcherIcons_;
+    bool launcherBuilt_ = false;
+    // Off only to measure what every showing costs without it.
+    bool reuseLauncherMenu_ = true;
     // While a menu is being opened or tracked no second one opens: rebuilding a menu that
     // is on screen would pull its items away under the user.
     bool menuOpen_ = false;

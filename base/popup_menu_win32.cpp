@@ -8,28 +8,35 @@ constexpr int kPictureSize = 16;
 // A little air between the picture and the caption.
 constexpr int kPictureGap = 3;
 
+// Where a 16-pixel picture goes in an item's picture place.
+POINT PicturePlace(const DRAWITEMSTRUCT& draw) {
+    const RECT& r = draw.rcItem;
+    return {r.left + (r.right - r.left - kPictureSize - kPictureGap) / 2, r.top + (r.bottom - r.top - kPictureSize) / 2};
+}
+
 }  // namespace
 
-void AppendMenuEntry(HMENU menu, const std::string& caption, UINT id, int image, HMENU submenu, bool separator) {
+void AppendMenuEntry(HMENU menu, const std::string& caption, UINT id, bool picture, ULONG_PTR data, HMENU submenu,
+                     bool separator) {
     MENUITEMINFOA item = {};
     item.cbSize = sizeof item;
     if (separator) {
-        item.fMask = MIIM_FTYPE;
+        item.fMask = MIIM_FTYPE | MIIM_DATA;
         item.fType = MFT_SEPARATOR;
     } else {
-        item.fMask = MIIM_STRING | MIIM_ID;
+        item.fMask = MIIM_STRING | MIIM_ID | MIIM_DATA;
         item.dwTypeData = const_cast<char*>(caption.c_str());
         item.wID = id;
         if (submenu) {
             item.fMask |= MIIM_SUBMENU;
             item.hSubMenu = submenu;
         }
-        if (image >= 0) {
-            item.fMask |= MIIM_BITMAP | MIIM_DATA;
+        if (picture) {
+            item.fMask |= MIIM_BITMAP;
             item.hbmpItem = HBMMENU_CALLBACK;
-            item.dwItemData = static_cast<ULONG_PTR>(image);
         }
     }
+    item.dwItemData = data;
     InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
 }
 
@@ -37,13 +44,28 @@ void ClearMenu(HMENU menu) {
     for (int i = GetMenuItemCount(menu) - 1; i >= 0; --i) RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
 }
 
-UINT TrackMenu(HMENU menu, HWND owner, int x, int y) {
-    const UINT id = static_cast<UINT>(
-        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y, 0, owner, nullptr));
+void NotifyByPosition(HMENU menu) {
+    MENUINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_STYLE;
+    info.dwStyle = MNS_NOTIFYBYPOS;
+    SetMenuInfo(menu, &info);
+}
+
+ULONG_PTR MenuItemData(HMENU menu, UINT position) {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_DATA;
+    return GetMenuItemInfoA(menu, position, TRUE, &item) ? item.dwItemData : 0;
+}
+
+UINT TrackMenu(HMENU menu, HWND owner, int x, int y, bool returnChoice) {
+    const UINT id = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | (returnChoice ? TPM_RETURNCMD : 0), x, y, 0, owner, nullptr));
     // Without a message after it, a notification-area menu may not close on the next click
     // elsewhere.
     PostMessageA(owner, WM_NULL, 0, 0);
-    return id;
+    return returnChoice ? id : 0;
 }
 
 bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure) {
@@ -53,15 +75,16 @@ bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure) {
     return true;
 }
 
-bool DrawMenuPicture(const DRAWITEMSTRUCT& draw, HIMAGELIST images) {
-    if (draw.CtlType != ODT_MENU) return false;
-    if (images) {
-        const RECT& r = draw.rcItem;
-        const int x = r.left + (r.right - r.left - kPictureSize - kPictureGap) / 2;
-        const int y = r.top + (r.bottom - r.top - kPictureSize) / 2;
-        ImageList_Draw(images, static_cast<int>(draw.itemData), draw.hDC, x, y, ILD_TRANSPARENT);
-    }
-    return true;
+void DrawMenuPicture(const DRAWITEMSTRUCT& draw, HIMAGELIST images, int index) {
+    if (!images || index < 0) return;
+    const POINT at = PicturePlace(draw);
+    ImageList_Draw(images, index, draw.hDC, at.x, at.y, ILD_TRANSPARENT);
+}
+
+void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon) {
+    if (!icon) return;
+    const POINT at = PicturePlace(draw);
+    DrawIconEx(draw.hDC, at.x, at.y, icon, kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace kestrin

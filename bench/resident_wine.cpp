@@ -389,9 +389,12 @@ bool ShowMenu(DWORD pid, HWND handler, Showing& showing, std::string& error) {
     return true;
 }
 
-Run MeasureResident(const std::string& exe, const std::string& folder, int entries) {
+// reuse false: the program builds every showing afresh, every icon read again.
+Run MeasureResident(const std::string& exe, const std::string& folder, int entries, bool reuse = true) {
     Run run;
     run.entries = entries;
+    // Inherited by the started program; cleared again below.
+    SetEnvironmentVariableA("KESTRIN_MENU_REUSE", reuse ? nullptr : "0");
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -400,8 +403,10 @@ Run MeasureResident(const std::string& exe, const std::string& folder, int entri
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process)) {
         run.error = "CreateProcess failed: " + std::to_string(GetLastError());
+        SetEnvironmentVariableA("KESTRIN_MENU_REUSE", nullptr);
         return run;
     }
+    SetEnvironmentVariableA("KESTRIN_MENU_REUSE", nullptr);
     const DWORD pid = process.dwProcessId;
     HWND handler = nullptr;
     const bool iconShown = PollUntil(kStartTimeoutMs, [&] {
@@ -598,16 +603,27 @@ Profile ProfileBuild(const std::string& folder) {
     std::vector<double> modelMs, picturesMs, itemsMs, trackMs;
     const std::string drive = ExeDrive(exe);
     // The menu's owner draws the pictures and fills deep submenus, as the resident window does.
+    LauncherIcons icons;
     struct Owner {
         HIMAGELIST images;
         LauncherMenuBuilder* builder;
-    } owner{images, &builder};
+        LauncherIcons* icons;
+        const LauncherMenu* model;
+        const std::vector<int>* pictures;
+    } owner{images, &builder, &icons, &model, &pictures};
     WNDCLASSA wc = {};
     wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
         auto* o = reinterpret_cast<Owner*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
         if (o && msg == WM_MEASUREITEM && MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
-        if (o && msg == WM_DRAWITEM && DrawMenuPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp), o->images))
+        if (o && msg == WM_DRAWITEM) {
+            const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+            const size_t entry = draw.itemData;
+            if (entry < o->pictures->size() && (*o->pictures)[entry] == kEntryIcon)
+                DrawMenuIcon(draw, o->icons->Icon(o->model->entries[entry].picture));
+            else if (entry < o->pictures->size())
+                DrawMenuPicture(draw, o->images, (*o->pictures)[entry]);
             return TRUE;
+        }
         if (o && msg == WM_INITMENUPOPUP) o->builder->FillOnOpen(reinterpret_cast<HMENU>(wp));
         return DefWindowProcA(hwnd, msg, wp, lp);
     };
@@ -623,8 +639,13 @@ Profile ProfileBuild(const std::string& folder) {
         builder.Release();
         model = BuildLauncherMenu(store.outline, store.items, drive);
         modelMs.push_back(Now() - t);
+        // Every icon read again, as a showing without reuse does.
         t = Now();
-        pictures = LoadLauncherPictures(model, images);
+        icons.Clear();
+        icons.Refresh(model);
+        pictures = icons.Pictures(model);
+        for (size_t e = 0; e < model.entries.size(); ++e)
+            if (pictures[e] == kEntryIcon) icons.Icon(model.entries[e].picture);
         picturesMs.push_back(Now() - t);
         t = Now();
         builder.Build(menu.get(), model, pictures, 1);
@@ -632,7 +653,7 @@ Profile ProfileBuild(const std::string& folder) {
         gTrackStart = Now();
         SetTimer(nullptr, 0, 1, EndMenuTimer);
         gTrackEnd = 0;
-        TrackMenu(menu.get(), ownerWindow.get(), kIconX, kIconY);
+        TrackMenu(menu.get(), ownerWindow.get(), kIconX, kIconY, true);
         if (gTrackEnd > 0) trackMs.push_back(gTrackEnd - gTrackStart);
     }
     // The first round pays for loading libraries and warming caches; the figures are the
@@ -715,6 +736,8 @@ int main(int argc, char** argv) {
         runs.push_back(MeasureResident(copy, folder, entries));
         profiles.push_back(ProfileBuild(folder));
     }
+    // The largest menu once more, every showing built afresh, for comparison.
+    const Run uncached = MeasureResident(work + "\\menu1000\\kestrin.exe", work + "\\menu1000", 1000, false);
 
     std::printf("Icon sources (file, icons held): ");
     for (const std::string& s : sourceReport) std::printf("%s; ", s.c_str());
@@ -775,6 +798,13 @@ int main(int argc, char** argv) {
                     run.first.rect.bottom - run.first.rect.top);
     std::printf("\n\n");
 
+    if (uncached.ok) {
+        Line("menu.show.1000.first.uncached.ms", uncached.first.readyMs);
+        Line("menu.show.1000.again.uncached.ms", AgainReady(uncached));
+    } else {
+        std::printf("uncached 1000-entry run FAILED: %s\n", uncached.error.c_str());
+        allOk = false;
+    }
     for (size_t i = 0; i < runs.size(); ++i) {
         const Run& run = runs[i];
         if (!run.ok) continue;

@@ -248,4 +248,17 @@ void AssignAccessKeys(LauncherMenu& menu, const std::vector<int>& level) {
     }
 }
 
+bool operator==(const PictureRequest& a, const PictureRequest& b) {
+    return a.source == b.source && a.path == b.path && a.index == b.index;
+}
+
+bool operator==(const MenuEntry& a, const MenuEntry& b) {
+    return a.caption == b.caption && a.slot == b.slot && a.picture == b.picture && a.launches == b.launches &&
+           a.separator == b.separator && a.visible == b.visible && a.parent == b.parent && a.children == b.children;
+}
+
+bool operator==(const LauncherMenu& a, const LauncherMenu& b) {
+    return a.topLevel == b.topLevel && a.entries == b.entries;
+}
+
 }  // namespace kestrin

@@ -34,6 +34,12 @@ struct LauncherMenu {
     std::vector<int> topLevel;
 };
 
+// Equal menus show the same: a menu built before may be shown again as it is.
+bool operator==(const PictureRequest& a, const PictureRequest& b);
+bool operator==(const MenuEntry& a, const MenuEntry& b);
+bool operator==(const LauncherMenu& a, const LauncherMenu& b);
+inline bool operator!=(const LauncherMenu& a, const LauncherMenu& b) { return !(a == b); }
+
 // True when the entry opens a submenu. A separator line cannot be highlighted, so its
 // children are never reachable.
 inline bool OpensSubmenu(const MenuEntry& entry) {

@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
 #include <utility>
 
 #include "base/pictures.h"
@@ -17,11 +19,18 @@ HICON ExtractSmallIcon(const std::string& path, int index) {
     return got == 1 ? icon.release() : nullptr;
 }
 
-LauncherPictureCache::Stamp LauncherPictureCache::StampOf(const std::string& path) {
+bool LauncherIcons::Stamp::operator==(const Stamp& other) const {
+    if (exists != other.exists) return false;
+    return !exists || (written.dwLowDateTime == other.written.dwLowDateTime &&
+                       written.dwHighDateTime == other.written.dwHighDateTime && sizeHigh == other.sizeHigh &&
+                       sizeLow == other.sizeLow);
+}
+
+LauncherIcons::Stamp LauncherIcons::StampOf(const std::string& path) {
     Stamp stamp;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-        stamp.known = true;
+        stamp.exists = true;
         stamp.written = data.ftLastWriteTime;
         stamp.sizeHigh = data.nFileSizeHigh;
         stamp.sizeLow = data.nFileSizeLow;
@@ -29,86 +38,61 @@ LauncherPictureCache::Stamp LauncherPictureCache::StampOf(const std::string& pat
     return stamp;
 }
 
-std::vector<int> LauncherPictureCache::Load(const LauncherMenu& menu, HIMAGELIST images) {
-    if (images != images_) {
-        Clear();
-        images_ = images;
+bool LauncherIcons::Refresh(const LauncherMenu& menu) {
+    std::map<std::string, FileState> seen;
+    bool changed = false;
+    for (const MenuEntry& entry : menu.entries) {
+        const PictureRequest& request = entry.picture;
+        // An empty path yields no icon anyway; skipping it spares a look per entry.
+        if (request.source != PictureRequest::Source::File || request.path.empty()) continue;
+        if (seen.count(request.path)) continue;
+        FileState state;
+        state.stamp = StampOf(request.path);
+        auto old = files_.find(request.path);
+        if (old != files_.end() && old->second.stamp == state.stamp) {
+            state.iconCount = old->second.iconCount;
+        } else {
+            changed = true;
+            icons_.erase(icons_.lower_bound({request.path, INT_MIN}), icons_.upper_bound({request.path, INT_MAX}));
+        }
+        seen.emplace(request.path, state);
     }
-    std::map<Key, Cached> current;
-    std::map<std::string, Stamp> stamps;  // one look at each file per showing
-    std::vector<const Key*> order(menu.entries.size(), nullptr);
+    // Icons of files the menu no longer uses go too.
+    for (auto it = icons_.begin(); it != icons_.end();)
+        it = seen.count(it->first.first) ? std::next(it) : icons_.erase(it);
+    files_.swap(seen);
+    return changed;
+}
+
+int LauncherIcons::IconCount(const std::string& path) {
+    FileState& state = files_[path];
+    if (state.iconCount < 0)
+        state.iconCount = state.stamp.exists ? static_cast<int>(ExtractIconExA(path.c_str(), -1, nullptr, nullptr, 0)) : 0;
+    return state.iconCount;
+}
+
+std::vector<int> LauncherIcons::Pictures(const LauncherMenu& menu) {
+    std::vector<int> pictures(menu.entries.size(), -1);
     for (size_t i = 0; i < menu.entries.size(); ++i) {
         const PictureRequest& request = menu.entries[i].picture;
-        // An empty path yields no icon anyway; skipping it spares a shell call per entry.
-        if (request.source != PictureRequest::Source::File || request.path.empty()) continue;
-        Key key(request.path, request.index);
-        auto done = current.find(key);
-        if (done == current.end()) {
-            auto stamp = stamps.find(request.path);
-            if (stamp == stamps.end()) stamp = stamps.emplace(request.path, StampOf(request.path)).first;
-            Cached entry;
-            auto old = cache_.find(key);
-            if (old != cache_.end() && old->second.stamp.Matches(stamp->second)) {
-                entry = std::move(old->second);  // the icon moves to the current set
-            } else {
-                entry.stamp = stamp->second;
-                entry.icon.reset(ExtractSmallIcon(request.path, request.index));
-                entry.fresh = true;
-            }
-            done = current.emplace(std::move(key), std::move(entry)).first;
-        }
-        order[i] = &done->first;
-    }
-    // Icons no entry asks for any more are destroyed with the old set.
-    cache_ = std::move(current);
-
-    std::vector<Key> sequence;
-    for (const Key* key : order)
-        if (key) sequence.push_back(*key);
-    // The same icons in the same places as last time: the list holds them already, and an
-    // icon read again replaces its own picture.
-    const auto held = std::count_if(pictureOf_.begin(), pictureOf_.end(), [](int p) { return p >= 0; });
-    bool same = sequence == sequence_ && ImageList_GetImageCount(images) == kFixedMenuPictureCount + held;
-    for (size_t k = 0; same && k < sequence.size(); ++k) {
-        const Cached& cached = cache_.at(sequence[k]);
-        if (!cached.fresh) continue;
-        if (cached.icon && pictureOf_[k] >= 0)
-            same = ImageList_ReplaceIcon(images, pictureOf_[k], cached.icon.get()) == pictureOf_[k];
-        else
-            same = !cached.icon && pictureOf_[k] < 0;
-    }
-    if (!same) {
-        // Cutting the list back is one call; only the adds cost, once per changed menu.
-        ImageList_SetImageCount(images, kFixedMenuPictureCount);
-        pictureOf_.clear();
-        for (const Key& key : sequence) {
-            HICON icon = cache_.at(key).icon.get();
-            pictureOf_.push_back(icon ? ImageList_AddIcon(images, icon) : -1);
-        }
-        sequence_ = std::move(sequence);
-    }
-    for (auto& [key, cached] : cache_) cached.fresh = false;
-
-    std::vector<int> pictures(menu.entries.size(), -1);
-    size_t next = 0;
-    for (size_t i = 0; i < menu.entries.size(); ++i) {
-        if (menu.entries[i].picture.source == PictureRequest::Source::Folder) pictures[i] = kMenuPictureFolder;
-        if (order[i]) pictures[i] = pictureOf_[next++];
+        if (request.source == PictureRequest::Source::Folder) pictures[i] = kMenuPictureFolder;
+        if (request.source == PictureRequest::Source::File && !request.path.empty() &&
+            request.index < IconCount(request.path))
+            pictures[i] = kEntryIcon;
     }
     return pictures;
 }
 
-void LauncherPictureCache::Clear() {
-    cache_.clear();
-    sequence_.clear();
-    pictureOf_.clear();
-    images_ = nullptr;
+HICON LauncherIcons::Icon(const PictureRequest& request) {
+    const std::pair<std::string, int> key(request.path, request.index);
+    auto found = icons_.find(key);
+    if (found == icons_.end()) found = icons_.emplace(key, OwnedIcon(ExtractSmallIcon(request.path, request.index))).first;
+    return found->second.get();
 }
 
-std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images) {
-    ImageList_SetImageCount(images, kFixedMenuPictureCount);
-    LauncherPictureCache once;
-    return once.Load(menu, images);
+void LauncherIcons::Clear() {
+    icons_.clear();
+    files_.clear();
 }
 
 void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures,
@@ -117,6 +101,7 @@ void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std:
     menu_ = &menu;
     pictures_ = &pictures;
     firstId_ = firstId;
+    NotifyByPosition(root);
     std::vector<Pending> holders;
     FillLevel(root, menu.topLevel, holders);
     // Breadth first: the upper levels are complete before any budget runs out.
@@ -141,17 +126,19 @@ void LauncherMenuBuilder::FillLevel(HMENU menu, const std::vector<int>& level, s
         const MenuEntry& entry = menu_->entries[static_cast<size_t>(index)];
         if (!entry.visible) continue;
         const UINT id = firstId_ + static_cast<UINT>(index);
-        const int picture = (*pictures_)[static_cast<size_t>(index)];
+        const bool picture = (*pictures_)[static_cast<size_t>(index)] >= 0;
         HMENU submenu = nullptr;
         if (!entry.separator && !entry.children.empty()) {
             submenu = CreatePopupMenu();
             // Out of menu handles: the entry still shows, without its submenu.
             if (submenu) {
+                NotifyByPosition(submenu);
                 submenus_.push_back(submenu);
                 holders.push_back({submenu, index});
             }
         }
-        AppendMenuEntry(menu, entry.caption, id, picture, submenu, entry.separator);
+        // The entry's index travels with the item: it picks the picture and the launch.
+        AppendMenuEntry(menu, entry.caption, id, picture, static_cast<ULONG_PTR>(index), submenu, entry.separator);
     }
 }
 

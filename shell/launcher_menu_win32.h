@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/owned_win32.h"
+#include "base/pictures.h"
 #include "core/launcher_menu.h"
 
 namespace kestrin {
@@ -18,51 +19,46 @@ namespace kestrin {
 // ExtractIconExA for one small icon; null unless exactly one came back. The caller owns it.
 HICON ExtractSmallIcon(const std::string& path, int index);
 
-// The pictures of the launcher menu's entries in the picture list, after its fixed ones.
-// Reading icons out of files and adding them to an image list is by far the slowest part
-// of showing a menu, so an icon is kept from one showing to the next and read again only
-// when its file's time stamp or size changed, or when the file cannot be examined; the list
-// is refilled only when the entries' icons changed. It holds the fixed pictures plus one
-// per icon obtained for an entry.
-class LauncherPictureCache {
-public:
-    LauncherPictureCache() = default;
-    LauncherPictureCache(const LauncherPictureCache&) = delete;
-    LauncherPictureCache& operator=(const LauncherPictureCache&) = delete;
+// The picture of an entry that shows its own icon (drawn by LauncherIcons::Icon); the
+// fixed pictures keep their indexes below it.
+constexpr int kEntryIcon = kFixedMenuPictureCount;
 
-    // Every entry's picture index, -1 for none.
-    std::vector<int> Load(const LauncherMenu& menu, HIMAGELIST images);
+// The launcher menu's icons, kept from one showing to the next. Reading icons out of files is
+// by far the slowest part of showing a menu, so an entry's picture is decided from its file's
+// icon count when the menu is built, and the icon itself is read when its entry is first
+// drawn: a long menu reads only the icons that come into view. What was read is kept while
+// the file keeps its size and last-write time (a file that stays missing counts as unchanged).
+class LauncherIcons {
+public:
+    // Looks at every file the menu's pictures come from. True when one of them changed,
+    // appeared or vanished since the last look, or was not looked at before; what came from
+    // it is forgotten.
+    bool Refresh(const LauncherMenu& menu);
+    // Every entry's picture: -1 none, kMenuPictureFolder, or kEntryIcon.
+    std::vector<int> Pictures(const LauncherMenu& menu);
+    // The small icon of a file request, read on first use; null when there is none.
+    HICON Icon(const PictureRequest& request);
     void Clear();
 
 private:
     struct Stamp {
-        bool known = false;
+        bool exists = false;
         FILETIME written{};
         DWORD sizeHigh = 0;
         DWORD sizeLow = 0;
-        // A file that cannot be examined never matches, so its icon is read every time.
-        bool Matches(const Stamp& now) const {
-            return known && now.known && written.dwLowDateTime == now.written.dwLowDateTime &&
-                   written.dwHighDateTime == now.written.dwHighDateTime && sizeHigh == now.sizeHigh &&
-                   sizeLow == now.sizeLow;
-        }
+        bool operator==(const Stamp& other) const;
     };
-    struct Cached {
+    struct FileState {
         Stamp stamp;
-        OwnedIcon icon;
-        bool fresh = false;  // read from its file for this showing
+        int iconCount = -1;  // not counted yet
     };
-    using Key = std::pair<std::string, int>;
     static Stamp StampOf(const std::string& path);
+    int IconCount(const std::string& path);
 
-    std::map<Key, Cached> cache_;
-    std::vector<Key> sequence_;   // the icon of each entry with a picture request, last showing
-    std::vector<int> pictureOf_;  // their pictures in the list, -1 for none
-    HIMAGELIST images_ = nullptr;
+    std::map<std::string, FileState> files_;
+    // Read with the file as files_ last saw it; a null icon is remembered as well.
+    std::map<std::pair<std::string, int>, OwnedIcon> icons_;
 };
-
-// Reads every icon afresh (a cache of one showing).
-std::vector<int> LoadLauncherPictures(const LauncherMenu& menu, HIMAGELIST images);
 
 // Fills an (emptied) root menu from the model. Submenus are created level by level without
 // recursion; past a budget of submenus the rest are filled only when they are about to open,
@@ -75,7 +71,8 @@ public:
     LauncherMenuBuilder& operator=(const LauncherMenuBuilder&) = delete;
 
     // The model and pictures must outlive the built menu (until the next Build or Release).
-    // Item ids are firstId + entry index.
+    // Item ids are firstId + entry index; every item's data is its entry index, and every
+    // menu reports choices by position (WM_MENUCOMMAND), so any number of entries works.
     void Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures, UINT firstId,
                size_t eagerSubmenuBudget = kDefaultEagerSubmenus);
     // WM_INITMENUPOPUP of one of our submenus: fills it if it is still empty.

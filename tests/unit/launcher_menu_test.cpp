@@ -317,3 +317,26 @@ TEST(AccessKeys, LargeLevelFinishesQuickly) {
     EXPECT_EQ(menu.entries[1].caption, "A");
     EXPECT_EQ(menu.entries.back().caption, "&BC");
 }
+
+// A built menu is shown again only while the new model equals it: every edit a user can make
+// in the settings window must make the model differ.
+TEST(LauncherMenuBuild, AnyVisibleChangeMakesTheModelDiffer) {
+    const std::vector<Line> base = {{"Tools", OfKind(kKindSubmenu)},
+                                    {"\tEdit", Program("ed.exe", "i.dll", 2)},
+                                    {"Line", OfKind(kKindSeparator)},
+                                    {"Run", Program("run.exe")}};
+    EXPECT_TRUE(Build(base) == Build(base));
+    std::vector<std::vector<Line>> changed(8, base);
+    changed[0][1].item.iconIndex = 3;
+    changed[1][1].item.iconFile = "j.dll";
+    changed[2][3].item.command = "other.exe";  // its icon comes from the command
+    changed[3][3].item.command = "";           // and then it launches nothing
+    changed[4][2].item.kind = kKindProgram;    // the separator line becomes an entry
+    changed[5][0].item.iconFile = "t.ico";     // the submenu's folder gives way to an icon
+    changed[6][3].text = "Ran";                // its caption
+    changed[7][3].item.kind = 7;               // an unknown kind shows nothing
+    for (size_t i = 0; i < changed.size(); ++i) EXPECT_TRUE(Build(changed[i]) != Build(base)) << i;
+    // The drive decides the icons' paths.
+    const std::vector<Line> usb = {{"Run", Program("%usb%\\run.exe")}};
+    EXPECT_TRUE(Build(usb, "E:") != Build(usb, "F:"));
+}

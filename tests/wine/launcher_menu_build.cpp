@@ -1,5 +1,5 @@
-// Builds real menus from launcher models and checks what a user would meet: the pictures in
-// the image list, the entries of every level, deep outlines without running out of stack or
+// Builds real menus from launcher models and checks what a user would meet: which entries
+// show a picture and when icon files are looked at again, the entries of every level, deep outlines without running out of stack or
 // menu handles. Prints "PASS name" or "FAIL name: why" per check.
 #include <windows.h>
 #include <commctrl.h>
@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "base/pictures_win32.h"
+#include "base/pictures.h"
+#include "base/popup_menu_win32.h"
 #include "core/launcher_menu.h"
 #include "shell/launcher_menu_win32.h"
 #include "tests/wine/check.h"
@@ -54,33 +55,48 @@ void PicturesAndLevels() {
     items.Append(withIcon);
     items.Append(line);
 
-    HIMAGELIST images = CreateMenuImageList();
     const LauncherMenu model = BuildLauncherMenu(outline, items, "C:");
-    std::vector<int> pictures = LoadLauncherPictures(model, images);
-    const int firstCount = ImageList_GetImageCount(images);
-    Check(firstCount == kFixedMenuPictureCount + 3, "pictures_one_per_icon_obtained",
-          "image count " + std::to_string(firstCount));
-    Check(pictures[0] == 3 && pictures[2] == 4 && pictures[6] == 5, "pictures_follow_the_fixed_three",
-          std::to_string(pictures[0]) + "," + std::to_string(pictures[2]) + "," + std::to_string(pictures[6]));
+    LauncherIcons icons;
+    Check(icons.Refresh(model), "first_look_at_the_icon_files_is_a_change", "no change reported");
+    std::vector<int> pictures = icons.Pictures(model);
+    Check(pictures[0] == kEntryIcon && pictures[2] == kEntryIcon && pictures[6] == kEntryIcon,
+          "entries_with_an_icon_show_their_own", std::to_string(pictures[0]) + "," + std::to_string(pictures[2]) + "," +
+              std::to_string(pictures[6]));
     Check(pictures[1] == kMenuPictureFolder, "submenu_without_icon_file_shows_folder", std::to_string(pictures[1]));
     Check(pictures[4] == -1 && pictures[5] == -1, "unreadable_or_piped_path_shows_no_picture",
           std::to_string(pictures[4]) + "," + std::to_string(pictures[5]));
+    Check(icons.Icon(model.entries[0].picture) != nullptr, "icon_read_when_drawn", "no icon");
+    Check(!icons.Refresh(model) && icons.Pictures(model) == pictures, "unchanged_files_are_no_change",
+          "a second look reported a change");
 
-    pictures = LoadLauncherPictures(model, images);
-    Check(ImageList_GetImageCount(images) == firstCount, "second_showing_keeps_picture_count",
-          std::to_string(ImageList_GetImageCount(images)));
-
-    // Kept between showings: the same menu reuses its pictures, a changed one refills the list.
-    LauncherPictureCache cache;
-    const std::vector<int> first = cache.Load(model, images);
-    const std::vector<int> again = cache.Load(model, images);
-    Check(first == pictures && again == pictures && ImageList_GetImageCount(images) == firstCount,
-          "cached_pictures_stay_for_the_same_menu", std::to_string(ImageList_GetImageCount(images)));
-    OutlineList shorter(outline.begin(), outline.begin() + 2);
-    const std::vector<int> fewer = cache.Load(BuildLauncherMenu(shorter, items, "C:"), images);
-    Check(ImageList_GetImageCount(images) == kFixedMenuPictureCount + 1 && fewer[0] == kFixedMenuPictureCount,
-          "cached_pictures_follow_a_changed_menu", std::to_string(ImageList_GetImageCount(images)));
-    pictures = cache.Load(model, images);
+    // A file that changes, vanishes or appears is looked at again.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string copy = std::string(temp) + "kestrin-icon-test.exe";
+    DeleteFileA(copy.c_str());
+    OutlineList one = {"Copy"};
+    ItemTable copyItems;
+    copyItems.Append(Program(copy));
+    const LauncherMenu copyModel = BuildLauncherMenu(one, copyItems, "C:");
+    icons.Refresh(copyModel);
+    Check(icons.Pictures(copyModel)[0] == -1 && !icons.Refresh(copyModel), "missing_file_stays_unchanged",
+          "a missing file counted as a change");
+    CopyFileA(notepad.c_str(), copy.c_str(), FALSE);
+    Check(icons.Refresh(copyModel) && icons.Pictures(copyModel)[0] == kEntryIcon, "appearing_file_is_a_change",
+          "the new file was not seen");
+    if (HANDLE file = CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        file != INVALID_HANDLE_VALUE) {
+        SetFilePointer(file, 0, nullptr, FILE_END);
+        DWORD written = 0;
+        WriteFile(file, "x", 1, &written, nullptr);
+        CloseHandle(file);
+    }
+    Check(icons.Refresh(copyModel), "changed_file_is_a_change", "a grown file was not seen");
+    DeleteFileA(copy.c_str());
+    Check(icons.Refresh(copyModel) && icons.Pictures(copyModel)[0] == -1, "vanished_file_is_a_change",
+          "the deleted file still gives a picture");
+    icons.Refresh(model);
+    pictures = icons.Pictures(model);
 
     HMENU root = CreatePopupMenu();
     LauncherMenuBuilder builder;
@@ -96,10 +112,17 @@ void PicturesAndLevels() {
     info.fMask = MIIM_FTYPE;
     GetMenuItemInfoA(root, 2, TRUE, &info);
     Check((info.fType & MFT_SEPARATOR) != 0, "separator_line_between_entries", "type " + std::to_string(info.fType));
+    // A choice comes back by position and the item names its entry, whatever the entry count.
+    MENUINFO style = {};
+    style.cbSize = sizeof style;
+    style.fMask = MIM_STYLE;
+    GetMenuInfo(root, &style);
+    Check((style.dwStyle & MNS_NOTIFYBYPOS) && inner && MenuItemData(root, 5) == 6 && MenuItemData(inner, 0) == 2,
+          "items_carry_their_entry_and_report_by_position",
+          "style " + std::to_string(style.dwStyle) + ", data " + std::to_string(MenuItemData(root, 5)));
     for (int i = GetMenuItemCount(root) - 1; i >= 0; --i) RemoveMenu(root, static_cast<UINT>(i), MF_BYPOSITION);
     builder.Release();
     DestroyMenu(root);
-    ImageList_Destroy(images);
 }
 
 void DeepOutline(int depth, size_t budget, const char* name) {
