@@ -65,8 +65,7 @@ void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tre
 
     std::string text;
     if (!files.ReadAll(path, text)) text.clear();  // a vanished file reads as an empty one
-    const IniFile ini = IniFile::Parse(text);
-    text = std::string();
+    const IniFile ini = IniFile::Parse(std::move(text));
 
     const int count = ini.ReadInteger("Dat", "Cnt", -1);
     if (giveHotkey) giveHotkey(ini.ReadInteger("Dat", "Key", 0));

@@ -190,12 +190,13 @@ IniFile::IniFile() {
     sectionIndex_.Insert(NameHash(0, ""), 0, [](std::uint32_t) { return false; });
 }
 
-IniFile IniFile::Parse(std::string_view text) {
+IniFile IniFile::Parse(std::string_view text) { return Parse(std::string(text)); }
+
+IniFile IniFile::Parse(std::string&& text) {
     IniFile ini;
-    if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-    if (text.size() > kIniMaxText) text = text.substr(0, kIniMaxText);
-    ini.buffer_.assign(text);
-    ini.buffer_.shrink_to_fit();
+    ini.buffer_ = std::move(text);
+    if (ini.buffer_.compare(0, 3, "\xEF\xBB\xBF") == 0) ini.buffer_.erase(0, 3);
+    if (ini.buffer_.size() > kIniMaxText) ini.buffer_.resize(kIniMaxText);
     const std::string_view all(ini.buffer_);
     auto spanOf = [&all](std::string_view part) {
         part = UpToNul(part);

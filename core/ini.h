@@ -37,6 +37,10 @@ public:
     // Linear in the size of the text. A leading UTF-8 byte-order mark is skipped; text
     // beyond kIniMaxText is not read.
     static IniFile Parse(std::string_view text);
+    // The same, keeping the given text as its buffer instead of copying it: a large file is
+    // then held once, not twice.
+    static IniFile Parse(std::string&& text);
+    static IniFile Parse(const char* text) { return Parse(std::string_view(text)); }
 
     // The value of the first key of that name in the first section of that name, with
     // the reading rules applied; `fallback` when the key is missing or has no "=".
