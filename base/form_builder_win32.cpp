@@ -177,6 +177,18 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
     return built;
 }
 
+HWND CreateFormWindow(const FormDef& def, HWND owner) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = def.name;
+    RegisterClassA(&wc);  // fails harmlessly when the class is there from an earlier window
+    return CreateWindowExA(FormExStyle(def), def.name, def.caption, FormStyle(def), 0, 0, def.clientWidth,
+                           def.clientHeight, owner, nullptr, wc.hInstance, nullptr);
+}
+
 OwnedFont CreateFormFont(const FormDef& def) {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;

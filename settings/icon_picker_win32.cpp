@@ -92,22 +92,10 @@ private:
     DisabledOwner owner_;
 };
 
-HWND CreatePickerWindow(HWND owner) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kIconPickerForm.name;
-    RegisterClassA(&wc);
-    return CreateWindowExA(FormExStyle(kIconPickerForm), kIconPickerForm.name, kIconPickerForm.caption,
-                           FormStyle(kIconPickerForm), 0, 0, kIconPickerForm.clientWidth,
-                           kIconPickerForm.clientHeight, owner, nullptr, wc.hInstance, nullptr);
-}
 
 IconPicker::IconPicker(HWND owner, const std::string& file, int storedIndex)
     : file_(file), formFont_(CreateFormFont(kIconPickerForm)), owner_(owner) {
-    window_.reset(CreatePickerWindow(owner));
+    window_.reset(CreateFormWindow(kIconPickerForm, owner));
     if (!window_) throw KestrinError("Error creating window");
     const HWND hwnd = window_.get();
     PlaceForm(hwnd, kIconPickerForm);

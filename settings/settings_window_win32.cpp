@@ -46,19 +46,6 @@ PressedKey KeyOf(WPARAM vk) {
     }
 }
 
-HWND CreateSettingsWindow(HWND owner, void* self) {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kSettingsForm.name;
-    RegisterClassA(&wc);
-    return CreateWindowExA(FormExStyle(kSettingsForm), kSettingsForm.name, kSettingsForm.caption,
-                           FormStyle(kSettingsForm), 0, 0, kSettingsForm.clientWidth, kSettingsForm.clientHeight,
-                           owner, nullptr, wc.hInstance, self);
-}
-
 }  // namespace
 
 SettingsWindow::SettingsWindow(HWND owner, ItemStore& store, Tree& tree, SettingsHost& host)
@@ -70,7 +57,7 @@ SettingsWindow::SettingsWindow(HWND owner, ItemStore& store, Tree& tree, Setting
       faceBrush_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))),
       windowBrush_(CreateSolidBrush(GetSysColor(COLOR_WINDOW))),
       form_(store, tree, *this) {
-    hwnd_ = CreateSettingsWindow(owner, this);
+    hwnd_ = CreateFormWindow(kSettingsForm, owner);
     if (!hwnd_) throw KestrinError("Error creating window");
     PlaceForm(hwnd_, kSettingsForm);
     SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
