@@ -31,6 +31,7 @@ constexpr UINT kFirstLauncherCommand = 1;
 
 // Posted after a load: build the launcher menu ahead of its first showing.
 constexpr UINT kPrepareLauncherMenu = WM_APP + 1;
+constexpr size_t kPreparedMenuLimit = 5000;
 // The context menu's chosen id, run once the code that showed the menu has finished its tidying.
 constexpr UINT kContextChosen = WM_APP + 3;
 
@@ -273,8 +274,10 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case kContextChosen: OnContextCommand(static_cast<UINT>(wp)); return 0;
     case kPrepareLauncherMenu:
-        // Not while a menu is open: the shown one must not change under the user.
-        if (!menuOpen_) FillLauncherMenu();
+        // Not while a menu is open: the shown one must not change under the user. A huge menu
+        // is left to its first showing: building it here would hold the settings window up
+        // after every load.
+        if (!menuOpen_ && store_.outline.size() <= kPreparedMenuLimit) FillLauncherMenu();
         return 0;
     case WM_MEASUREITEM:
         if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;

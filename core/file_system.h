@@ -16,14 +16,20 @@ public:
     virtual bool ReadAll(const std::string& path, std::string& out) = 0;
     // Exists and is not a folder.
     virtual bool IsFile(const std::string& path) = 0;
-    // Writes `data` to a new file beside `path`, then puts it in place in one step.
-    // False: the old file (or its absence) is untouched.
+    // Writes `data` to a new file beside `path`, then puts it in place in one step, so that
+    // even a process killed midway leaves `path` with the old content or the new, whole.
+    // False: the old file (or its absence) is untouched and no new file is left behind.
     virtual bool ReplaceAtomically(const std::string& path, const std::string& data) = 0;
 };
 
 // Standard C++ streams and std::filesystem; used by the native tests.
 FileSystem& PortableFileSystem();
-// The Windows file API with the path bytes passed unchanged to the A functions.
+// The Windows file API with the path bytes passed unchanged to the A functions. A replace's
+// temporary file is named after the target with its end turned into "~" and hex digits, no
+// longer than the target's name (five characters at least), so a path within MAX_PATH keeps
+// its temporary within it too; it is created anew, never over an existing file. Each replace
+// first deletes what earlier, killed replaces of the same target left: files of exactly that
+// pattern beside it, and none that another save still holds open.
 FileSystem& Win32FileSystem();
 
 }  // namespace kestrin

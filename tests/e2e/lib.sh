@@ -106,6 +106,19 @@ kestrin_wait_exit() { # seconds
     KESTRIN_PID=""
 }
 
+# The Unix pid of the started kestrin.exe: the process of this prefix whose command line
+# names kestrin.exe (other scripts may run Kestrin in their own prefixes meanwhile).
+kestrin_unix_pid() {
+    local pid
+    for pid in $KESTRIN_PID $(pgrep -f 'kestrin\.exe'); do
+        tr '\0' '\n' < "/proc/$pid/cmdline" 2>/dev/null | grep -qi 'kestrin\.exe' || continue
+        tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        printf '%s\n' "$pid"
+        return 0
+    done
+    return 1
+}
+
 # Ends every process of the prefix (the desktop included) so the next test starts clean.
 reset_prefix() {
     xdotool mouseup 1 mouseup 3 >/dev/null 2>&1
