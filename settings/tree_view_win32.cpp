@@ -114,7 +114,33 @@ void TreeViewAdapter::SetExpanded(HTREEITEM item, bool expanded) {
 void TreeViewAdapter::Clear() {
     if (!tree_ || !IsWindow(tree_)) return;
     BusyScope busy(*this, false);
-    while (HTREEITEM root = Next(nullptr, TVGN_ROOT)) RemoveSubtree(root);
+    // Without a selection the control has nothing to select and scroll to while items go.
+    SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, 0);
+    // One deletion of the root takes the items out in one pass, where deleting the top-level
+    // items one by one lays out everything after each of them again. The control deletes
+    // recursively, so what lies deeper than it can take goes first, from the bottom, in closed
+    // branches where a deletion lays nothing out.
+    std::vector<HTREEITEM> deep;  // pre-order
+    int depth = 0;
+    HTREEITEM item = Next(nullptr, TVGN_ROOT);
+    while (item) {
+        if (depth > kMaxRecursiveDeleteDepth) deep.push_back(item);
+        if (HTREEITEM child = Next(item, TVGN_CHILD)) {
+            if (depth == kMaxRecursiveDeleteDepth)
+                SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
+            item = child;
+            ++depth;
+            continue;
+        }
+        while (item && !Next(item, TVGN_NEXT)) {
+            item = Next(item, TVGN_PARENT);
+            --depth;
+        }
+        if (item) item = Next(item, TVGN_NEXT);
+    }
+    for (auto it = deep.rbegin(); it != deep.rend(); ++it)
+        SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(*it));
+    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     items_.clear();
 }
 
