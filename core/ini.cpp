@@ -327,7 +327,16 @@ void IniWriter::Section(std::string_view name) {
 }
 
 void IniWriter::Key(std::string_view key, std::string_view value) {
-    AppendLine(text_, StoredForm(key), "=", StoredForm(value));
+    std::string stored(UpToNul(value));
+    for (char& c : stored)
+        if (c == '\r' || c == '\n') c = ' ';
+    // The reader trims blanks around a value and then drops an enclosing pair of quotes. A
+    // value it would change goes in quotes of its own, which the reader takes off again.
+    const bool changed = !stored.empty() && (IsIniBlank(stored.front()) || IsIniBlank(stored.back()) ||
+                                             (stored.size() >= 2 && (stored.front() == '"' || stored.front() == '\'') &&
+                                              stored.back() == stored.front()));
+    if (changed) AppendLine(text_, StoredForm(key), "=\"", stored + '"');
+    else AppendLine(text_, StoredForm(key), "=", stored);
 }
 
 void IniWriter::Key(std::string_view key, long long value) {

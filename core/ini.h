@@ -105,9 +105,10 @@ private:
 
 // Builds a new file from scratch, section by section, for whole-file saves with distinct
 // names: no lookups. CR LF after every line, no blank lines; a section without a name has
-// no header. Names and values are written as the platform stores them: up to a NUL and
-// without leading blanks. A line break inside one would split the line and damage the
-// entries after it, so it is written as a space.
+// no header. Names and values end at a NUL. A line break inside one would split the line and
+// damage the entries after it, so it is written as a space. Names lose their leading blanks;
+// a value the reader would change (blanks at either end, enclosing quotes) is written in
+// quotes, so every value reads back as it was given.
 class IniWriter {
 public:
     void Section(std::string_view name);

@@ -98,9 +98,10 @@ std::string ReadOutlineText(std::string_view text, Tree& tree) {
         size_t blanks = 0;
         while (blanks < line.size() && (line[blanks] == '\t' || line[blanks] == ' ')) ++blanks;
         std::string title = line.substr(blanks);
-        // The first line is top level whatever its indentation.
-        const int level = previousLevel < 0 ? 0 : static_cast<int>(blanks);
-        if (level > previousLevel + 1 && error.empty())
+        // An indented first line still goes on the top level, and the lines after it are placed
+        // by their own indentation, as the launcher menu places them.
+        const int level = static_cast<int>(blanks);
+        if (previousLevel >= 0 && level > previousLevel + 1 && error.empty())
             error = FormatText("Invalid level (%d) for item \"%s\"", level, title.c_str());
         // For a well-formed outline the holder is exactly the parent the level rules give.
         const NodeId holder = holders.HolderOf(level);

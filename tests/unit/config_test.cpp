@@ -275,10 +275,10 @@ TEST(SaveItems, TitlesSurviveTheRoundTrip) {
     MemoryFiles files;
     ASSERT_EQ(SaveError(files, store, tree, 0), "");
     Loaded back = LoadText(files.files[kPath]);
-    // Top-level leading blanks and one pair of enclosing quotes are lost by the format
-    // itself; a line break becomes blanks rather than splitting the file.
+    // Leading blanks would read back as levels and go; a line break becomes blanks rather
+    // than splitting the file; enclosing quotes stay (the reader drops one pair of its own).
     EXPECT_EQ(back.store.outline,
-              (OutlineList{"Lead", "Mid\tTab", "Has \t mark", "Line  Break", "Quoted", "\xC4pfel"}));
+              (OutlineList{"Lead", "Mid\tTab", "Has \t mark", "Line  Break", "\"Quoted\"", "\xC4pfel"}));
     EXPECT_EQ(back.tree.Count(), 6);
 }
 

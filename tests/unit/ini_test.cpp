@@ -134,12 +134,23 @@ TEST(IniWriter, WritesTheProfileLayout) {
     writer.Key("Key", -5);
     writer.Key(" Cnt", 2147483648LL);
     writer.Section("0");
-    writer.Key("Tit", "  New Item ");  // leading blanks go, trailing ones stay
+    writer.Key("Tit", "  New Item ");  // quoted: the reader would trim the blanks
     writer.Key("Prg", "");
     writer.Key("Par", "a\r\nb");  // one entry stays one line
     writer.Key("Dir", std::string("c\0d", 3));
+    writer.Key("Ico", "'x'");  // quoted: the reader would drop the enclosing pair
+    writer.Key("Win", "\"x");
     EXPECT_EQ(writer.Text(),
-              "head=1\r\n[Dat]\r\nKey=-5\r\nCnt=2147483648\r\n[0]\r\nTit=New Item \r\nPrg=\r\nPar=a  b\r\nDir=c\r\n");
+              "head=1\r\n[Dat]\r\nKey=-5\r\nCnt=2147483648\r\n[0]\r\nTit=\"  New Item \"\r\nPrg=\r\nPar=a  b\r\n"
+              "Dir=c\r\nIco=\"'x'\"\r\nWin=\"x\r\n");
+}
+
+// Values with blanks and quotes at either end, in every combination the reader changes.
+static std::string Blanked(int s, int k) {
+    const std::string ends[] = {"", " ", "\t", "\"", "'"};
+    const std::string& head = ends[static_cast<size_t>(k)];
+    const std::string& tail = ends[static_cast<size_t>((s + k) % 5)];
+    return head + "#|v" + std::to_string(s * k) + tail;
 }
 
 TEST(IniWriter, ParsesBackToTheValuesWritten) {
@@ -147,15 +158,14 @@ TEST(IniWriter, ParsesBackToTheValuesWritten) {
     for (int s = 0; s < 50; ++s) {
         writer.Section(s == 0 ? "Dat" : std::to_string(s - 1));
         for (int k = 0; k < 5; ++k) {
-            const std::string leading(static_cast<size_t>(k), ' ');
-            writer.Key("K" + std::to_string(k), leading + "#|v" + std::to_string(s * k));
+            writer.Key("K" + std::to_string(k), Blanked(s, k));
         }
     }
     const IniFile ini = IniFile::Parse(writer.Text());
     for (int s = 0; s < 50; ++s)
         for (int k = 0; k < 5; ++k)
             EXPECT_EQ(ini.ReadString(s == 0 ? "dat" : std::to_string(s - 1), "k" + std::to_string(k), "<def>"),
-                      "#|v" + std::to_string(s * k));
+                      Blanked(s, k));
     EXPECT_EQ(ini.SectionNames().size(), 50u);
 }
 
