@@ -6,12 +6,17 @@
 set -e
 packages="
     make cmake g++ libgtest-dev
+    clang libclang-rt-14-dev libfuzzer-14-dev
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb x11-utils xdotool imagemagick
 "
 # What calls what:
 #   make, cmake, g++, GoogleTest              native build and unit tests
+#   clang++ (clang = clang-14), the runtimes  the fuzz build (make test, make fuzz); the
+#   of -fsanitize=fuzzer,address,undefined    runtimes are only recommended by clang, so
+#   (libclang-rt-14-dev), libFuzzer           --no-install-recommends needs them named
+#   (libfuzzer-14-dev)
 #   x86_64-w64-mingw32-g++-posix, windres,    cross build of kestrin.exe and the Win32
 #   objdump (binutils-mingw-w64-x86-64)       test programs; objdump in the benchmarks
 #   wine, wineserver, winepath (wine, wine64) make run, e2e tests, benchmarks

@@ -1,9 +1,12 @@
 #!/bin/bash
-# Runs every test: the native unit tests, then each tests/e2e/*.sh under Wine.
-# An e2e script prints one line per test, "PASS name" or "FAIL name: why"; a script that
-# fails without printing a FAIL line counts as one failure. Ends with "N passed, M failed".
+# Runs every test: the native unit tests, each libFuzzer target for a few seconds
+# (FUZZ_TEST_SECONDS, default 4), then each tests/e2e/*.sh under Wine. The fuzz runner and an
+# e2e script print one line per test, "PASS name" or "FAIL name: why"; a script that fails
+# without printing a FAIL line counts as one failure. Ends with "N passed, M failed".
 NATIVE_DIR=${1:-build/native}
 WIN_DIR=${2:-build/win}
+FUZZ_DIR=${3:-build/fuzz}
+FUZZ_TEST_SECONDS=${FUZZ_TEST_SECONDS:-4}
 cd "$(dirname "$0")/.." || exit 2
 ROOT=$(pwd)
 export KESTRIN_WIN_DIR="$ROOT/$WIN_DIR"
@@ -19,6 +22,17 @@ f=$(grep -oE '^\[  FAILED  \] [0-9]+ test' "$out" | grep -oE '[0-9]+' | head -1)
 passed=$((passed + ${p:-0}))
 failed=$((failed + ${f:-0}))
 if [ "$unit_rc" -ne 0 ] && [ "${f:-0}" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL unit_tests: exit $unit_rc"; fi
+rm -f "$out"
+
+echo "== fuzz targets (libFuzzer, ASan/UBSan, ${FUZZ_TEST_SECONDS}s each)"
+out=$(mktemp)
+bash tests/fuzz/run.sh "$FUZZ_DIR" "$FUZZ_TEST_SECONDS" 2>&1 | tee "$out"
+rc=${PIPESTATUS[0]}
+p=$(grep -c '^PASS ' "$out")
+f=$(grep -c '^FAIL ' "$out")
+passed=$((passed + p))
+failed=$((failed + f))
+if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL tests/fuzz/run.sh: exit $rc"; fi
 rm -f "$out"
 
 for script in tests/e2e/*.sh; do
