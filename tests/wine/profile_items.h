@@ -14,6 +14,16 @@
 
 namespace kestrin {
 
+// A value the reader would change (blanks at either end, enclosing quotes) in quotes of its
+// own, as Kestrin's save stores it so that it reads back unchanged.
+inline std::string Kept(const std::string& value) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; };
+    const bool changed = !value.empty() && (blank(value.front()) || blank(value.back()) ||
+                                            (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                                             value.back() == value.front()));
+    return changed ? '"' + value + '"' : value;
+}
+
 // Sections in tree order, as Kestrin saves them. `next(k)` is asked before entry k is
 // written; false stops the write there and leaves the file partial.
 template <typename Next>
@@ -32,16 +42,16 @@ void WriteProfileItems(const char* path, const ItemStore& store, const Tree& tre
         const std::string section = std::to_string(k);
         const char* s = section.c_str();
         const Item& item = store.items.At(tree.Slot(order[k]));
-        WritePrivateProfileStringA(s, "Tit", EncodeTitle(lines[k]).c_str(), path);
+        WritePrivateProfileStringA(s, "Tit", Kept(EncodeTitle(lines[k])).c_str(), path);
         WritePrivateProfileStringA(s, "Art", std::to_string(item.kind).c_str(), path);
         if (item.kind == kKindProgram) {
-            WritePrivateProfileStringA(s, "Prg", item.command.c_str(), path);
-            WritePrivateProfileStringA(s, "Par", item.parameters.c_str(), path);
-            WritePrivateProfileStringA(s, "Dir", item.directory.c_str(), path);
+            WritePrivateProfileStringA(s, "Prg", Kept(item.command).c_str(), path);
+            WritePrivateProfileStringA(s, "Par", Kept(item.parameters).c_str(), path);
+            WritePrivateProfileStringA(s, "Dir", Kept(item.directory).c_str(), path);
             WritePrivateProfileStringA(s, "Win", std::to_string(item.showState).c_str(), path);
         }
         if (item.kind != kKindSeparator) {
-            WritePrivateProfileStringA(s, "Ico", item.iconFile.c_str(), path);
+            WritePrivateProfileStringA(s, "Ico", Kept(item.iconFile).c_str(), path);
             WritePrivateProfileStringA(s, "Idx", std::to_string(item.iconIndex).c_str(), path);
         }
     }
