@@ -55,8 +55,15 @@ HTREEITEM TreeViewAdapter::Insert(const Tree& tree, NodeId id, HTREEITEM parent,
     insert.item.state = tree.HasChildren(id) && tree.Expanded(id) ? TVIS_EXPANDED : 0;
     HTREEITEM item =
         reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-    if (static_cast<size_t>(id) >= items_.size()) items_.resize(static_cast<size_t>(id) + 1, nullptr);
+    if (static_cast<size_t>(id) >= items_.size()) {
+        items_.resize(static_cast<size_t>(id) + 1, nullptr);
+        depths_.resize(items_.size(), 0);
+    }
     items_[static_cast<size_t>(id)] = item;
+    const NodeId holder = tree.Parent(id);
+    const int depth = holder >= 0 && static_cast<size_t>(holder) < depths_.size() ? depths_[static_cast<size_t>(holder)] + 1 : 0;
+    depths_[static_cast<size_t>(id)] = depth;
+    deepest_ = std::max(deepest_, depth);
     return item;
 }
 
@@ -122,7 +129,8 @@ void TreeViewAdapter::Clear() {
     // branches where a deletion lays nothing out.
     std::vector<HTREEITEM> deep;  // pre-order
     int depth = 0;
-    HTREEITEM item = Next(nullptr, TVGN_ROOT);
+    // Walking the control costs a search of its item list per call: only a deep tree is walked.
+    HTREEITEM item = deepest_ > kMaxRecursiveDeleteDepth ? Next(nullptr, TVGN_ROOT) : nullptr;
     while (item) {
         if (depth > kMaxRecursiveDeleteDepth) deep.push_back(item);
         if (HTREEITEM child = Next(item, TVGN_CHILD)) {
@@ -142,6 +150,8 @@ void TreeViewAdapter::Clear() {
         SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(*it));
     SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     items_.clear();
+    depths_.clear();
+    deepest_ = 0;
 }
 
 void TreeViewAdapter::Fill(const Tree& tree) {

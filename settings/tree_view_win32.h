@@ -45,6 +45,8 @@ private:
 
     HWND tree_;
     std::vector<HTREEITEM> items_;  // by NodeId
+    std::vector<int> depths_;       // by NodeId, where the item went in
+    int deepest_ = 0;               // of every item that went in since the last Clear
     int busy_ = 0;
 };
 
