@@ -12,7 +12,8 @@ namespace kestrin {
 // Flat: every node top-level. Menus: submenus of 99 entries each. Chain: each node the
 // only child of the one before, the deepest outline there can be. Every node is expanded,
 // so every item is laid out; node i carries slot i.
-inline void BuildBenchTree(const std::string& shape, int nodes, Tree& tree, ItemTable& items) {
+// `open`: every node expanded, as after the user opened them all; a load leaves them closed.
+inline void BuildBenchTree(const std::string& shape, int nodes, Tree& tree, ItemTable& items, bool open = true) {
     tree.Clear();
     items.SetCount(nodes);
     NodeId last = kNoNode, menu = kNoNode;
@@ -26,7 +27,7 @@ inline void BuildBenchTree(const std::string& shape, int nodes, Tree& tree, Item
         } else {
             last = tree.AddChild(last, title, i);
         }
-        tree.SetExpanded(last, true);
+        tree.SetExpanded(last, open);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -36,12 +37,14 @@ int main() {
     const char* opNames[] = {"up", "down", "right", "left", "new", "duplicate", "delete"};
     std::mt19937 rng(7);
     double slowest = 0;
+    double slowestPerShape[std::size(shapes)] = {};
     std::printf("%-10s", "op \\ ms");
     for (const char* shape : shapes) std::printf("%12s", shape);
     std::printf("\n");
     for (int op = 0; op < 7; ++op) {
         std::printf("%-10s", opNames[op]);
-        for (const char* shape : shapes) {
+        for (size_t shapeIndex = 0; shapeIndex < std::size(shapes); ++shapeIndex) {
+            const char* shape = shapes[shapeIndex];
             ItemStore store;
             Tree tree;
             NullView view;
@@ -70,10 +73,13 @@ int main() {
                 worst = std::max(worst, took.count());
             }
             slowest = std::max(slowest, worst);
+            slowestPerShape[shapeIndex] = std::max(slowestPerShape[shapeIndex], worst);
             std::printf("%12.3f", worst);
         }
         std::printf("\n");
     }
+    for (size_t shape = 0; shape < std::size(shapes); ++shape)
+        std::printf("bench: tree.op.5000.%s.ms %.3f\n", shapes[shape], slowestPerShape[shape]);
     std::printf("bench: tree.op.5000.ms %.3f\n", slowest);
     return 0;
 }
