@@ -15,7 +15,7 @@
 #include "core/ini.h"
 #include "core/outline.h"
 #include "fuzz_support.h"
-#include "memory_files.h"
+#include "../unit/memory_files.h"
 
 using namespace kestrin;
 
@@ -32,7 +32,7 @@ struct Loaded {
     std::string error;
 };
 
-void Load(fuzz::MemoryFiles& files, Loaded& loaded) {
+void Load(MemoryFiles& files, Loaded& loaded) {
     loaded.error.clear();
     try {
         LoadItems(files, kPath, loaded.store, loaded.tree, [&](int value) { loaded.hotkey = value; });
@@ -41,7 +41,7 @@ void Load(fuzz::MemoryFiles& files, Loaded& loaded) {
     }
 }
 
-std::string Save(fuzz::MemoryFiles& files, Loaded& loaded, std::uint16_t hotkey) {
+std::string Save(MemoryFiles& files, Loaded& loaded, std::uint16_t hotkey) {
     try {
         SaveItems(files, kPath, loaded.store, loaded.tree, hotkey);
     } catch (const KestrinError& e) {
@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const bool usable = count >= 0 && count <= kMaxItemCount;
     if (usable && count > kWorkBound) return 0;
 
-    fuzz::MemoryFiles files;
+    MemoryFiles files;
     files.files[kPath] = text;
     Loaded loaded;
     // A tree left from an earlier load: a failed load must not leave its slots claiming rows.

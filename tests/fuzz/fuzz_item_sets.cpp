@@ -15,7 +15,7 @@
 #include "core/ini.h"
 #include "core/outline.h"
 #include "fuzz_support.h"
-#include "memory_files.h"
+#include "../unit/memory_files.h"
 #include "settings/item_sets.h"
 
 using namespace kestrin;
@@ -60,7 +60,7 @@ void CheckItem(const IniFile& ini, int at, const std::string& expectedLine, cons
 
 // The merged file, loaded as the program loads it: every item, no count error.
 void CheckLoads(const std::string& merged, int total) {
-    fuzz::MemoryFiles files;
+    MemoryFiles files;
     files.files["k.ini"] = merged;
     ItemStore store;
     Tree tree;

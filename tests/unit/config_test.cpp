@@ -1,34 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 #include "core/config.h"
 #include "core/outline.h"
+#include "tests/unit/memory_files.h"
 
 using namespace kestrin;
 
 namespace {
-
-// Files in memory; writes can be made to fail like a read-only medium.
-class MemoryFiles : public FileSystem {
-public:
-    bool ReadAll(const std::string& path, std::string& out) override {
-        auto it = files.find(path);
-        if (it == files.end()) return false;
-        out = it->second;
-        return true;
-    }
-    bool IsFile(const std::string& path) override { return files.count(path) != 0; }
-    bool ReplaceAtomically(const std::string& path, const std::string& data) override {
-        if (failWrites || folders.count(path)) return false;
-        files[path] = data;
-        return true;
-    }
-    std::map<std::string, std::string> files;
-    std::map<std::string, bool> folders;
-    bool failWrites = false;
-};
 
 const std::string kPath = "C:\\Tools\\launcher.ini";
 

@@ -1,7 +1,6 @@
 // Faults the fuzz targets in tests/fuzz turned up, each reduced to the input that shows it.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,27 +9,12 @@
 #include "core/launcher_menu.h"
 #include "core/outline.h"
 #include "settings/item_sets.h"
+#include "tests/unit/memory_files.h"
 #include "tests/unit/tree_shape.h"
 
 using namespace kestrin;
 
 namespace {
-
-class MemoryFiles : public FileSystem {
-public:
-    bool ReadAll(const std::string& path, std::string& out) override {
-        auto it = files.find(path);
-        if (it == files.end()) return false;
-        out = it->second;
-        return true;
-    }
-    bool IsFile(const std::string& path) override { return files.count(path) != 0; }
-    bool ReplaceAtomically(const std::string& path, const std::string& data) override {
-        files[path] = data;
-        return true;
-    }
-    std::map<std::string, std::string> files;
-};
 
 const std::string kPath = "E:\\kestrin.ini";
 

@@ -1,4 +1,5 @@
-// The configuration file in memory, for the targets that load and save.
+// Files in memory for the tests that load and save; writes can be made to fail like a
+// read-only medium.
 #pragma once
 
 #include <map>
@@ -6,9 +7,9 @@
 
 #include "core/file_system.h"
 
-namespace fuzz {
+namespace kestrin {
 
-class MemoryFiles : public kestrin::FileSystem {
+class MemoryFiles : public FileSystem {
 public:
     bool ReadAll(const std::string& path, std::string& out) override {
         const auto it = files.find(path);
@@ -18,10 +19,12 @@ public:
     }
     bool IsFile(const std::string& path) override { return files.count(path) != 0; }
     bool ReplaceAtomically(const std::string& path, const std::string& data) override {
+        if (failWrites) return false;
         files[path] = data;
         return true;
     }
     std::map<std::string, std::string> files;
+    bool failWrites = false;
 };
 
-}  // namespace fuzz
+}  // namespace kestrin
