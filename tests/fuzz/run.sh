@@ -66,7 +66,7 @@ for target in "${targets[@]}"; do
         -artifact_prefix="$artifacts/" >"$log" 2>&1
     rc=$?
     if [ "$rc" -eq 0 ]; then
-        runs=$(grep -oE 'stat::number_of_executed_units: [0-9]+' "$log" | grep -oE '[0-9]+$')
+        runs=$(grep -oE 'stat::number_of_executed_units: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+$')
         cov=$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | grep -oE '[0-9]+$')
         echo "PASS fuzz.$name (${SECONDS_EACH}s, ${runs:-?} runs, cov ${cov:-?})"
         continue
