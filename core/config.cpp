@@ -59,16 +59,66 @@ void WriteDefaultConfig(FileSystem& files, const std::string& path, int hotkeyVa
     if (!files.ReplaceAtomically(path, writer.Text())) ThrowUnableToWrite(path);
 }
 
+namespace {
+
+// The name of an item's section ("0", "1", ...) as a number below kMaxItemCount, or -1.
+int ItemSectionNumber(std::string_view name) {
+    if (name.empty() || name.size() > 6 || (name.size() > 1 && name[0] == '0')) return -1;
+    int number = 0;
+    for (char c : name) {
+        if (c < '0' || c > '9') return -1;
+        number = number * 10 + (c - '0');
+    }
+    return number < kMaxItemCount ? number : -1;
+}
+
+bool IsDatName(std::string_view name) {
+    return name.size() == 3 && (name[0] | 0x20) == 'd' && (name[1] | 0x20) == 'a' && (name[2] | 0x20) == 't';
+}
+
+}  // namespace
+
 void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tree& tree,
                const std::function<void(int)>& giveHotkey) {
     store.items.Clear();
 
-    std::string text;
-    if (!files.ReadAll(path, text)) text.clear();  // a vanished file reads as an empty one
-    const IniFile ini = IniFile::Parse(std::move(text));
+    // The file is read in pieces and only the sections a load looks at are kept, each read
+    // as soon as it is whole: a large file is never held beside the items made from it.
+    IniFile dat;
+    std::vector<Item> items;  // by section number
+    OutlineList lines;
+    std::vector<bool> present;
+    IniSectionStream stream([](std::string_view name) { return IsDatName(name) || ItemSectionNumber(name) >= 0; },
+                            [&](std::string_view name, std::string&& text) {
+                                if (IsDatName(name)) {
+                                    dat = IniFile::Parse(std::move(text));
+                                    // Saved files name the count first: the rows then grow in place.
+                                    const int count = dat.ReadInteger("Dat", "Cnt", -1);
+                                    if (count > 0 && count <= kMaxItemCount) {
+                                        items.reserve(static_cast<size_t>(count));
+                                        lines.reserve(static_cast<size_t>(count));
+                                    }
+                                    return;
+                                }
+                                const size_t number = static_cast<size_t>(ItemSectionNumber(name));
+                                if (items.size() <= number) {
+                                    items.resize(number + 1);
+                                    lines.resize(number + 1);
+                                    present.resize(number + 1);
+                                }
+                                present[number] = true;
+                                lines[number] =
+                                    ReadItemSection(IniFile::Parse(std::move(text)), static_cast<int>(number), items[number]);
+                            });
+    if (files.ReadPieces(path, [&](std::string_view piece) { stream.Feed(piece); })) {
+        stream.Finish();
+    } else {
+        // A vanished or unreadable file reads as an empty one.
+        dat = IniFile();
+    }
 
-    const int count = ini.ReadInteger("Dat", "Cnt", -1);
-    if (giveHotkey) giveHotkey(ini.ReadInteger("Dat", "Key", 0));
+    const int count = dat.ReadInteger("Dat", "Cnt", -1);
+    if (giveHotkey) giveHotkey(dat.ReadInteger("Dat", "Key", 0));
     store.outline.clear();
 
     if (count < 0 || count > kMaxItemCount) {
@@ -78,15 +128,19 @@ void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tre
         store.unsavedLoadError = "Range check error";
         throw KestrinError(store.unsavedLoadError);
     }
-    store.items.SetCount(count);
-
-    store.outline.reserve(static_cast<size_t>(count));
+    items.resize(static_cast<size_t>(count));
+    lines.resize(static_cast<size_t>(count));
+    present.resize(static_cast<size_t>(count));
+    const IniFile none;
     std::string outlineText;
-    for (int i = 0; i < count; ++i) {
-        store.outline.push_back(ReadItemSection(ini, i, store.items.At(i)));
-        outlineText += store.outline.back();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        // A missing section is read as the empty file reads it: a default item.
+        if (!present[i]) lines[i] = ReadItemSection(none, static_cast<int>(i), items[i]);
+        outlineText += lines[i];
         outlineText += "\r\n";
     }
+    store.items.Assign(std::move(items));
+    store.outline = std::move(lines);
 
     // Node k carries slot k. A line at an invalid level still gets its node, so the tree holds
     // every item and a later save keeps them all; the error is reported once the load is whole.

@@ -33,7 +33,9 @@ void WriteItemSection(IniWriter& writer, int index, std::string_view outlineLine
 // Throws KestrinError "Unable to write to <path>" when it cannot be written.
 void WriteDefaultConfig(FileSystem& files, const std::string& path, int hotkeyValue);
 
-// Fills store.items, store.outline and tree from one read of the file; calls giveHotkey with
+// Fills store.items, store.outline and tree from one pass over the file, read in pieces and
+// keeping only the sections it reads (the lookups find what they would in the whole text,
+// and the peak memory is about the items', not the file's plus theirs); calls giveHotkey with
 // "Dat"/"Key" before the count is checked. Node k carries slot k. Throws KestrinError:
 // - "Range check error" for a missing file or a count that is missing, not a number,
 //   negative or above kMaxItemCount: items and outline are empty, the tree keeps its nodes

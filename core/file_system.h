@@ -1,8 +1,10 @@
-// Whole-file access for the configuration: one read per load, one atomic replace per save.
+// File access for the configuration: one pass over the file per load, one atomic replace per save.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace kestrin {
 
@@ -14,6 +16,14 @@ public:
     virtual ~FileSystem() = default;
     // False: missing, unreadable, a folder or larger than kMaxReadSize.
     virtual bool ReadAll(const std::string& path, std::string& out) = 0;
+    // The same file handed to `take` in pieces, in order, so a reader that keeps only what it
+    // needs never holds the whole file. False as for ReadAll, also after some pieces went.
+    virtual bool ReadPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
+        std::string all;
+        if (!ReadAll(path, all)) return false;
+        take(all);
+        return true;
+    }
     // Exists and is not a folder.
     virtual bool IsFile(const std::string& path) = 0;
     // Writes `data` to a new file beside `path`, then puts it in place in one step, so that

@@ -62,6 +62,16 @@ std::string CopyEntry(std::string_view value, size_t limit) {
     return out;
 }
 
+// A trimmed, non-empty line that opens a section, and the section's name before its NUL.
+// Without a closing bracket the line is an ordinary key.
+bool HeaderName(std::string_view line, std::string_view& name) {
+    if (line[0] != '[') return false;
+    const size_t close = line.rfind(']');
+    if (close == std::string_view::npos) return false;
+    name = TrimBlanks(line.substr(1, close - 1));
+    return true;
+}
+
 void AppendLine(std::string& out, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
     out.append(a);
     out.append(b);
@@ -221,14 +231,10 @@ IniFile IniFile::Parse(std::string&& text) {
         pos = end + 1;
         if (line.empty()) continue;
 
-        if (line[0] == '[') {
-            size_t close = line.rfind(']');
-            if (close != std::string_view::npos) {
-                current = ini.AddSection(spanOf(TrimBlanks(line.substr(1, close - 1))));
-                previousKey = kNone;
-                continue;
-            }
-            // Without a closing bracket the line is an ordinary key.
+        if (std::string_view name; HeaderName(line, name)) {
+            current = ini.AddSection(spanOf(name));
+            previousKey = kNone;
+            continue;
         }
 
         std::string_view name = line;
@@ -341,6 +347,86 @@ void IniWriter::Key(std::string_view key, std::string_view value) {
 
 void IniWriter::Key(std::string_view key, long long value) {
     AppendLine(text_, StoredForm(key), "=", std::to_string(value));
+}
+
+IniSectionStream::IniSectionStream(std::function<bool(std::string_view)> wanted,
+                                   std::function<void(std::string_view, std::string&&)> take)
+    : wanted_(std::move(wanted)), take_(std::move(take)) {}
+
+void IniSectionStream::Feed(std::string_view piece) {
+    if (!markChecked_) {
+        // The mark counts only at the very start, so the first three bytes are awaited.
+        carry_.append(piece);
+        if (carry_.size() < 3) return;
+        markChecked_ = true;
+        std::string start;
+        start.swap(carry_);
+        if (start.compare(0, 3, "\xEF\xBB\xBF") == 0) start.erase(0, 3);
+        Lines(start, false);
+        return;
+    }
+    Lines(piece, false);
+}
+
+void IniSectionStream::Finish() {
+    if (!markChecked_) {
+        markChecked_ = true;
+        std::string start;
+        start.swap(carry_);
+        Lines(start, true);
+    } else {
+        Lines({}, true);
+    }
+    EndSection();
+}
+
+void IniSectionStream::Lines(std::string_view text, bool last) {
+    text = text.substr(0, std::min(text.size(), kIniMaxText - read_));
+    read_ += text.size();
+    size_t pos = 0;
+    for (size_t end = 0; end < text.size(); ++end) {
+        if (text[end] != '\n' && text[end] != '\r') continue;
+        if (carry_.empty()) {
+            Line(text.substr(pos, end - pos));
+        } else {
+            carry_.append(text.substr(pos, end - pos));
+            Line(carry_);
+            carry_.clear();
+        }
+        pos = end + 1;
+    }
+    carry_.append(text.substr(pos));
+    if (last && !carry_.empty()) {
+        Line(carry_);
+        carry_.clear();
+    }
+}
+
+void IniSectionStream::Line(std::string_view raw) {
+    const std::string_view line = TrimBlanks(raw);
+    if (line.empty()) return;
+    std::string_view name;
+    if (HeaderName(line, name)) {
+        EndSection();
+        name = UpToNul(name);
+        std::string folded(name);
+        for (char& c : folded) c = FoldByte(c);
+        keeping_ = wanted_(name) && seen_.insert(std::move(folded)).second;
+        if (!keeping_) return;
+        name_.assign(name);
+        section_.clear();
+    } else if (!keeping_) {
+        return;
+    }
+    section_.append(raw);
+    section_ += '\n';
+}
+
+void IniSectionStream::EndSection() {
+    if (!keeping_) return;
+    keeping_ = false;
+    take_(name_, std::move(section_));
+    section_.clear();
 }
 
 }  // namespace kestrin

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,6 +103,37 @@ private:
     std::vector<Key> keys_;
     Index sectionIndex_;
     Index keyIndex_;
+};
+
+// Reads an INI text that arrives in pieces and hands on each section that `wanted` names,
+// the first of its name only, as text that IniFile::Parse reads as that section alone: its
+// header and the lines up to the next header. Lines, blanks, the byte-order mark and the
+// kIniMaxText cut follow Parse's rules, so a lookup in the section handed on finds what the
+// same lookup finds in the whole text. Only one wanted section is held at a time.
+class IniSectionStream {
+public:
+    // `wanted` gets a section's name as Parse takes it; it must answer the same for names
+    // that compare equal. `take` gets the name and the section's text.
+    IniSectionStream(std::function<bool(std::string_view)> wanted,
+                     std::function<void(std::string_view, std::string&&)> take);
+    void Feed(std::string_view piece);
+    // The text has ended: the last line and section go.
+    void Finish();
+
+private:
+    void Lines(std::string_view text, bool last);
+    void Line(std::string_view raw);
+    void EndSection();
+
+    std::function<bool(std::string_view)> wanted_;
+    std::function<void(std::string_view, std::string&&)> take_;
+    std::set<std::string> seen_;  // folded names of the sections handed on or being read
+    std::string carry_;           // the start of a line that the next piece ends
+    std::string name_;
+    std::string section_;
+    std::size_t read_ = 0;  // after the byte-order mark
+    bool markChecked_ = false;
+    bool keeping_ = false;
 };
 
 // Builds a new file from scratch, section by section, for whole-file saves with distinct

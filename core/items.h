@@ -43,6 +43,8 @@ public:
     int Count() const { return static_cast<int>(rows_.size()); }
     void SetCount(int count) { rows_.assign(count < 0 ? 0 : static_cast<size_t>(count), Item{}); }
     void Clear() { rows_.clear(); }
+    // The rows a load read, taken over without copying.
+    void Assign(std::vector<Item>&& rows) { rows_ = std::move(rows); }
     int Append(const Item& item = Item{}) {
         rows_.push_back(item);
         return Count() - 1;

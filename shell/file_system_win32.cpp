@@ -134,6 +134,29 @@ public:
         return true;
     }
 
+    bool ReadPieces(const std::string& path, const std::function<void(std::string_view)>& take) override {
+        const OwnedHandle file = OpenedFile(CreateFileA(path.c_str(), GENERIC_READ,
+                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
+                                                        nullptr));
+        if (!file) return false;
+        LARGE_INTEGER size;
+        if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+            static_cast<unsigned long long>(size.QuadPart) > kMaxReadSize)
+            return false;
+        std::string piece(std::min<size_t>(static_cast<size_t>(size.QuadPart), 1u << 20), '\0');
+        unsigned long long left = static_cast<unsigned long long>(size.QuadPart);
+        while (left > 0) {
+            DWORD got = 0;
+            const DWORD want = static_cast<DWORD>(std::min<unsigned long long>(left, piece.size()));
+            if (!ReadFile(file.get(), &piece[0], want, &got, nullptr)) return false;
+            if (got == 0) break;  // the file shrank meanwhile
+            take(std::string_view(piece.data(), got));
+            left -= got;
+        }
+        return true;
+    }
+
     bool IsFile(const std::string& path) override {
         const DWORD attributes = GetFileAttributesA(path.c_str());
         return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);

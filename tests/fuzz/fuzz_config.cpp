@@ -1,10 +1,11 @@
 // The whole load and save through an in-memory file. Input: a ConfigFile text. Checked: a
-// load either fails with "Range check error" exactly when the count is unusable (leaving no
-// row and no slot behind, and refusing the next save) or gives every item its row, its line
-// and its node; a save of that state always succeeds; the load that follows reports no error
-// and gives the same tree shape, and the same outline lines and item texts wherever the format
-// can carry them (the reader trims blanks and drops enclosing quotes); once everything has been
-// through the format, a second save writes the same bytes.
+// load, reading the file in pieces, finds every item the whole text's lookups find; it either
+// fails with "Range check error" exactly when the count is unusable (leaving no row and no
+// slot behind, and refusing the next save) or gives every item its row, its line and its
+// node; a save of that state always succeeds; the load that follows reports no error and
+// gives the same tree shape, and the same outline lines and item texts wherever the format
+// can carry them; once everything has been through the format, a second save writes the same
+// bytes.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -67,6 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     MemoryFiles files;
     files.files[kPath] = text;
+    // The load reads the file in pieces: every way of cutting it must read the same.
+    files.pieceSize = size == 0 ? 0 : data[0] % 8;
     Loaded loaded;
     // A tree left from an earlier load: a failed load must not leave its slots claiming rows.
     loaded.tree.AddChild(loaded.tree.AddRoot("old", 0), "old child", 1);
@@ -100,6 +103,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         FUZZ_CHECK_EQ(loaded.tree.Title(id), blanks == std::string::npos ? std::string() : line.substr(blanks));
     }
     for (int n : seen) FUZZ_CHECK_EQ(n, 1);
+    // Every item as the whole text's lookups give it.
+    for (int i = 0; i < count; ++i) {
+        Item expected;
+        FUZZ_CHECK_EQ(loaded.store.outline[static_cast<size_t>(i)], ReadItemSection(ini, i, expected));
+        const Item& got = loaded.store.items.At(i);
+        FUZZ_CHECK_EQ(got.kind, expected.kind);
+        FUZZ_CHECK_EQ(got.command, expected.command);
+        FUZZ_CHECK_EQ(got.parameters, expected.parameters);
+        FUZZ_CHECK_EQ(got.directory, expected.directory);
+        FUZZ_CHECK_EQ(got.showState, expected.showState);
+        FUZZ_CHECK_EQ(got.iconFile, expected.iconFile);
+        FUZZ_CHECK_EQ(got.iconIndex, expected.iconIndex);
+    }
 
     // What the save must carry: the tree's shape, and the item of each node in pre-order.
     const std::vector<int> depths = Depths(loaded.tree);

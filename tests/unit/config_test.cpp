@@ -125,6 +125,64 @@ TEST(LoadItems, ReadsValuesByTheProfileRules) {
     EXPECT_TRUE(none.store.outline.empty());
 }
 
+// What a lookup in the whole text gives: the count, the hotkey and every item, for a load
+// read in pieces to match.
+std::string WholeTextReading(const std::string& text) {
+    const IniFile ini = IniFile::Parse(text);
+    int count = ini.ReadInteger("Dat", "Cnt", -1);
+    if (count > kMaxItemCount) count = -1;  // refused as a count below zero is
+    std::string out = std::to_string(count) + "|" + std::to_string(ini.ReadInteger("Dat", "Key", 0));
+    for (int i = 0; i < count; ++i) {
+        Item item;
+        const std::string line = ReadItemSection(ini, i, item);
+        out += "|" + line + "," + std::to_string(item.kind) + "," + item.command + "," + item.parameters + "," +
+               item.directory + "," + std::to_string(item.showState) + "," + item.iconFile + "," +
+               std::to_string(item.iconIndex);
+    }
+    return out;
+}
+
+std::string PieceReading(const std::string& text, size_t pieceSize) {
+    MemoryFiles files;
+    files.files[kPath] = text;
+    files.pieceSize = pieceSize;
+    Loaded loaded;
+    Load(files, loaded);
+    std::string out = std::to_string(loaded.error == "Range check error" ? -1 : loaded.store.items.Count()) + "|" +
+                      std::to_string(loaded.hotkey);
+    for (int i = 0; i < loaded.store.items.Count(); ++i) {
+        const Item& item = loaded.store.items.At(i);
+        out += "|" + loaded.store.outline[static_cast<size_t>(i)] + "," + std::to_string(item.kind) + "," + item.command +
+               "," + item.parameters + "," + item.directory + "," + std::to_string(item.showState) + "," +
+               item.iconFile + "," + std::to_string(item.iconIndex);
+    }
+    return out;
+}
+
+TEST(LoadItems, ReadInPiecesFindsWhatTheWholeTextHolds) {
+    using namespace std::string_literals;
+    const std::string texts[] = {
+        kExampleFile,
+        // The first section of a name wins, whatever its case; keys of a later one are unseen.
+        "[dat]\r\nCnt=2\r\n[0]\r\nTit=a\r\n[DAT]\r\nCnt=9\r\n[0]\r\nTit=b\r\nPrg=x\r\n[1]\nTit=c",
+        // The count after the items, lone CRs and LFs, blanks around headers, a byte-order mark.
+        "\xEF\xBB\xBF[1]\rTit=one\r[ 0 ]\nTit=zero\n\n[Dat]\r\nKey=7\r\nCnt=3\r\n",
+        // Sections that only look like items: "00", "+1", " 1x", and a header without its bracket.
+        "[Dat]\nCnt=2\n[00]\nTit=no\n[+1]\nTit=no\n[1x]\nTit=no\n[1\nTit=key\n[1]\nTit=yes\n",
+        // A NUL in a header and in values, nameless keys, a closing bracket inside the name.
+        "[Dat]\nCnt=2\n[0\0junk]\nTit=nul\0cut\n=\n=\nPrg=p\n[1]x]\nTit=t\n"s,
+        // Keys before any header, an empty file, no count.
+        "Cnt=5\n[Dat]\nKey=1\n",
+        "",
+        "[Dat]\nCnt=100001\n",
+    };
+    for (const std::string& text : texts) {
+        const std::string expected = WholeTextReading(text);
+        for (size_t piece : {size_t{0}, size_t{1}, size_t{2}, size_t{3}, size_t{5}, size_t{64}})
+            EXPECT_EQ(PieceReading(text, piece), expected) << "pieces of " << piece << " in: " << text;
+    }
+}
+
 TEST(LoadItems, BadCountFailsWithoutStaleSlots) {
     const char* texts[] = {"", "[Dat]\r\nKey=5\r\n", "[Dat]\r\nCnt=\r\n", "[Dat]\r\nCnt=two\r\n",
                            "[Dat]\r\nCnt=-1\r\n", "[Dat]\r\nCnt=100001\r\n", "[Dat]\r\nCnt=2147483647\r\n"};

@@ -2,8 +2,11 @@
 // read-only medium.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 #include "core/file_system.h"
 
@@ -23,8 +26,18 @@ public:
         files[path] = data;
         return true;
     }
+    // Reads hand the file on in pieces of this many bytes (0: whole), as a disk read may.
+    bool ReadPieces(const std::string& path, const std::function<void(std::string_view)>& take) override {
+        if (pieceSize == 0) return FileSystem::ReadPieces(path, take);
+        const auto it = files.find(path);
+        if (it == files.end()) return false;
+        const std::string_view all(it->second);
+        for (size_t at = 0; at < all.size(); at += pieceSize) take(all.substr(at, pieceSize));
+        return true;
+    }
     std::map<std::string, std::string> files;
     bool failWrites = false;
+    size_t pieceSize = 0;
 };
 
 }  // namespace kestrin
