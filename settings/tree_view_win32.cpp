@@ -16,12 +16,17 @@ class TreeViewAdapter::BusyScope {
 public:
     BusyScope(TreeViewAdapter& adapter, bool freeze) : adapter_(adapter), freeze_(freeze) {
         ++adapter_.busy_;
-        if (freeze_) SendMessageA(adapter_.tree_, WM_SETREDRAW, FALSE, 0);
+        if (!freeze_) return;
+        SendMessageA(adapter_.tree_, WM_SETREDRAW, FALSE, 0);
+        // The control keeps its scroll bars up to date on every change, drawing them each
+        // time, unless the window itself is marked as not to be drawn.
+        CallWindowProcA(DefWindowProcA, adapter_.tree_, WM_SETREDRAW, FALSE, 0);
     }
     ~BusyScope() {
         if (freeze_) {
+            CallWindowProcA(DefWindowProcA, adapter_.tree_, WM_SETREDRAW, TRUE, 0);
             SendMessageA(adapter_.tree_, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(adapter_.tree_, nullptr, TRUE);
+            RedrawWindow(adapter_.tree_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
         }
         --adapter_.busy_;
     }
