@@ -108,19 +108,27 @@ private:
     std::string prefix_;
 };
 
+// The file opened for one sequential read, and its size; null when it is missing, cannot
+// be opened, or is larger than kMaxReadSize.
+OwnedHandle OpenForReading(const std::string& path, size_t& size) {
+    OwnedHandle file = OpenedFile(CreateFileA(path.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    LARGE_INTEGER length;
+    if (!file || !GetFileSizeEx(file.get(), &length) || length.QuadPart < 0 ||
+        static_cast<unsigned long long>(length.QuadPart) > kMaxReadSize)
+        return OwnedHandle();
+    size = static_cast<size_t>(length.QuadPart);
+    return file;
+}
+
 class Win32Files final : public FileSystem {
 public:
     bool ReadAll(const std::string& path, std::string& out) override {
-        const OwnedHandle file = OpenedFile(CreateFileA(path.c_str(), GENERIC_READ,
-                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                                                        nullptr));
+        size_t size = 0;
+        const OwnedHandle file = OpenForReading(path, size);
         if (!file) return false;
-        LARGE_INTEGER size;
-        if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-            static_cast<unsigned long long>(size.QuadPart) > kMaxReadSize)
-            return false;
-        std::string data(static_cast<size_t>(size.QuadPart), '\0');
+        std::string data(size, '\0');
         size_t done = 0;
         while (done < data.size()) {
             DWORD got = 0;
@@ -135,20 +143,13 @@ public:
     }
 
     bool ReadPieces(const std::string& path, const std::function<void(std::string_view)>& take) override {
-        const OwnedHandle file = OpenedFile(CreateFileA(path.c_str(), GENERIC_READ,
-                                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                                                        nullptr));
+        size_t left = 0;
+        const OwnedHandle file = OpenForReading(path, left);
         if (!file) return false;
-        LARGE_INTEGER size;
-        if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
-            static_cast<unsigned long long>(size.QuadPart) > kMaxReadSize)
-            return false;
-        std::string piece(std::min<size_t>(static_cast<size_t>(size.QuadPart), 1u << 20), '\0');
-        unsigned long long left = static_cast<unsigned long long>(size.QuadPart);
+        std::string piece(std::min<size_t>(left, 1u << 20), '\0');
         while (left > 0) {
             DWORD got = 0;
-            const DWORD want = static_cast<DWORD>(std::min<unsigned long long>(left, piece.size()));
+            const DWORD want = static_cast<DWORD>(std::min(left, piece.size()));
             if (!ReadFile(file.get(), &piece[0], want, &got, nullptr)) return false;
             if (got == 0) break;  // the file shrank meanwhile
             take(std::string_view(piece.data(), got));
