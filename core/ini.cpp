@@ -414,7 +414,9 @@ void IniSectionStream::Line(std::string_view raw) {
         keeping_ = wanted_(name) && seen_.insert(std::move(folded)).second;
         if (!keeping_) return;
         name_.assign(name);
+        // Sections of one file tend to be alike in size: one allocation for the next.
         section_.clear();
+        section_.reserve(lastSize_);
     } else if (!keeping_) {
         return;
     }
@@ -425,6 +427,7 @@ void IniSectionStream::Line(std::string_view raw) {
 void IniSectionStream::EndSection() {
     if (!keeping_) return;
     keeping_ = false;
+    lastSize_ = section_.size() + 64;
     take_(name_, std::move(section_));
     section_.clear();
 }

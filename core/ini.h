@@ -132,6 +132,7 @@ private:
     std::string name_;
     std::string section_;
     std::size_t read_ = 0;  // after the byte-order mark
+    std::size_t lastSize_ = 0;
     bool markChecked_ = false;
     bool keeping_ = false;
 };
