@@ -17,6 +17,7 @@
 #include "core/outline.h"
 #include "fuzz_support.h"
 #include "../unit/memory_files.h"
+#include "../unit/tree_shape.h"
 
 using namespace kestrin;
 
@@ -26,35 +27,12 @@ const std::string kPath = "E:\\k.ini";
 // Larger counts only cost time: every item is read and written the same way.
 constexpr int kWorkBound = 600;
 
-struct Loaded {
-    ItemStore store;
-    Tree tree;
-    int hotkey = -1;
-    std::string error;
-};
+using Loaded = LoadedConfig;
 
-void Load(MemoryFiles& files, Loaded& loaded) {
-    loaded.error.clear();
-    try {
-        LoadItems(files, kPath, loaded.store, loaded.tree, [&](int value) { loaded.hotkey = value; });
-    } catch (const KestrinError& e) {
-        loaded.error = e.what();
-    }
-}
+void Load(MemoryFiles& files, Loaded& loaded) { LoadConfig(files, kPath, loaded); }
 
 std::string Save(MemoryFiles& files, Loaded& loaded, std::uint16_t hotkey) {
-    try {
-        SaveItems(files, kPath, loaded.store, loaded.tree, hotkey);
-    } catch (const KestrinError& e) {
-        return e.what();
-    }
-    return "";
-}
-
-std::vector<int> Depths(const Tree& tree) {
-    std::vector<int> out;
-    tree.WalkWithDepth([&](NodeId, int depth) { out.push_back(depth); });
-    return out;
+    return SaveError(files, kPath, loaded.store, loaded.tree, hotkey);
 }
 
 }  // namespace

@@ -12,21 +12,9 @@ namespace {
 
 const std::string kPath = "C:\\Tools\\launcher.ini";
 
-struct Loaded {
-    ItemStore store;
-    Tree tree;
-    int hotkey = -1;
-    std::string error;
-};
+using Loaded = LoadedConfig;
 
-void Load(MemoryFiles& files, Loaded& loaded) {
-    loaded.error.clear();
-    try {
-        LoadItems(files, kPath, loaded.store, loaded.tree, [&](int value) { loaded.hotkey = value; });
-    } catch (const KestrinError& e) {
-        loaded.error = e.what();
-    }
-}
+void Load(MemoryFiles& files, Loaded& loaded) { LoadConfig(files, kPath, loaded); }
 
 Loaded LoadText(const std::string& text) {
     MemoryFiles files;
@@ -37,12 +25,7 @@ Loaded LoadText(const std::string& text) {
 }
 
 std::string SaveError(MemoryFiles& files, ItemStore& store, const Tree& tree, std::uint16_t hotkey) {
-    try {
-        SaveItems(files, kPath, store, tree, hotkey);
-    } catch (const KestrinError& e) {
-        return e.what();
-    }
-    return "";
+    return kestrin::SaveError(files, kPath, store, tree, hotkey);
 }
 
 const char kExampleFile[] =

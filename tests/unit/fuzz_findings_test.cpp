@@ -20,18 +20,11 @@ const std::string kPath = "E:\\kestrin.ini";
 
 // The load's error, or "".
 std::string Load(MemoryFiles& files, ItemStore& store, Tree& tree) {
-    try {
-        LoadItems(files, kPath, store, tree, nullptr);
-    } catch (const KestrinError& e) {
-        return e.what();
-    }
-    return "";
-}
-
-std::vector<int> Depths(const Tree& tree) {
-    std::vector<int> out;
-    tree.WalkWithDepth([&](NodeId, int depth) { out.push_back(depth); });
-    return out;
+    LoadedConfig loaded;
+    LoadConfig(files, kPath, loaded);
+    store = std::move(loaded.store);
+    tree = std::move(loaded.tree);
+    return loaded.error;
 }
 
 // Each line's holder in the tree against the launcher menu built from the same outline.

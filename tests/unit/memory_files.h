@@ -1,13 +1,15 @@
-// Files in memory for the tests that load and save; writes can be made to fail like a
-// read-only medium.
+// Files in memory for the tests that load and save, and the load and save around them;
+// writes can be made to fail like a read-only medium.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
 
+#include "core/config.h"
 #include "core/file_system.h"
 
 namespace kestrin {
@@ -39,5 +41,33 @@ public:
     bool failWrites = false;
     size_t pieceSize = 0;
 };
+
+// What a load gave: the store, the tree, the hotkey handed on and the error ("" when none).
+struct LoadedConfig {
+    ItemStore store;
+    Tree tree;
+    int hotkey = -1;
+    std::string error;
+};
+
+inline void LoadConfig(FileSystem& files, const std::string& path, LoadedConfig& loaded) {
+    loaded.error.clear();
+    try {
+        LoadItems(files, path, loaded.store, loaded.tree, [&](int value) { loaded.hotkey = value; });
+    } catch (const KestrinError& e) {
+        loaded.error = e.what();
+    }
+}
+
+// A save's error, or "".
+inline std::string SaveError(FileSystem& files, const std::string& path, ItemStore& store, const Tree& tree,
+                             std::uint16_t hotkey) {
+    try {
+        SaveItems(files, path, store, tree, hotkey);
+    } catch (const KestrinError& e) {
+        return e.what();
+    }
+    return "";
+}
 
 }  // namespace kestrin

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/tree.h"
 
@@ -15,6 +16,13 @@ inline std::string Shape(const Tree& tree) {
         out += tree.Title(id);
         out += ';';
     }
+    return out;
+}
+
+// Pre-order depths.
+inline std::vector<int> Depths(const Tree& tree) {
+    std::vector<int> out;
+    tree.WalkWithDepth([&](NodeId, int depth) { out.push_back(depth); });
     return out;
 }
 
