@@ -9,6 +9,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/tree_ops.h"
 #include "settings/item_form.h"
 
 using namespace kestrin;
@@ -34,7 +35,6 @@ public:
 
 int main() {
     const char* shapes[] = {"flat", "menus", "chain"};
-    const char* opNames[] = {"up", "down", "right", "left", "new", "duplicate", "delete"};
     std::mt19937 rng(7);
     double slowest = 0;
     double slowestPerShape[std::size(shapes)] = {};
@@ -42,7 +42,7 @@ int main() {
     for (const char* shape : shapes) std::printf("%12s", shape);
     std::printf("\n");
     for (int op = 0; op < 7; ++op) {
-        std::printf("%-10s", opNames[op]);
+        std::printf("%-10s", kTreeOps[op]);
         for (size_t shapeIndex = 0; shapeIndex < std::size(shapes); ++shapeIndex) {
             const char* shape = shapes[shapeIndex];
             ItemStore store;
@@ -60,15 +60,7 @@ int main() {
                 if (op == 6 && call % 4 == 3 && tree.HasChildren(tree.FirstRoot())) target = tree.FirstChild(tree.FirstRoot());
                 form.OnSelectionChanged(target);
                 auto start = std::chrono::steady_clock::now();
-                switch (op) {
-                case 0: form.OnMoveUp(); break;
-                case 1: form.OnMoveDown(); break;
-                case 2: form.OnMoveIntoSubmenu(); break;
-                case 3: form.OnMoveOutOfSubmenu(); break;
-                case 4: form.OnNew(); break;
-                case 5: form.OnDuplicate(); break;
-                case 6: form.OnDelete(); break;
-                }
+                RunTreeOp(form, op);
                 std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
                 worst = std::max(worst, took.count());
             }

@@ -23,6 +23,7 @@
 #include <string>
 
 #include "bench/bench_support.h"
+#include "bench/tree_ops.h"
 #include "settings/item_form.h"
 #include "settings/settings_host.h"
 #include "settings/settings_window_win32.h"
@@ -37,7 +38,6 @@ constexpr int kNodes = 5000;
 constexpr int kRuns = 5;  // per case; the fastest counts
 
 const char* const kShapes[] = {"flat", "menus", "chain"};
-const char* const kOps[] = {"up", "down", "right", "left", "new", "duplicate", "delete"};
 const char* const kTargets[] = {"first", "second", "last", "random", "random"};
 
 // The window asks for nothing while the bench edits the tree.
@@ -60,18 +60,6 @@ void Pump() {
 }
 
 double Ms(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
-
-void RunOp(ItemForm& form, int op) {
-    switch (op) {
-    case 0: form.OnMoveUp(); break;
-    case 1: form.OnMoveDown(); break;
-    case 2: form.OnMoveIntoSubmenu(); break;
-    case 3: form.OnMoveOutOfSubmenu(); break;
-    case 4: form.OnNew(); break;
-    case 5: form.OnDuplicate(); break;
-    case 6: form.OnDelete(); break;
-    }
-}
 
 struct Worst {
     double ms = 0;
@@ -97,7 +85,7 @@ int main(int argc, char** argv) {
     const HWND treeView = window.TreeView().Handle();
 
     std::mt19937 rng(7);
-    double table[std::size(kOps)][std::size(kShapes)] = {};
+    double table[std::size(kTreeOps)][std::size(kShapes)] = {};
     double fill[std::size(kShapes)] = {};
     Worst worst[std::size(kShapes)];
     for (size_t shape = 0; shape < std::size(kShapes); ++shape) {
@@ -112,7 +100,7 @@ int main(int argc, char** argv) {
             fill[shape] = std::min(fill[shape], Ms(start));
             Pump();
         }
-        for (size_t op = 0; op < std::size(kOps); ++op) {
+        for (size_t op = 0; op < std::size(kTreeOps); ++op) {
             for (const char* target : kTargets) {
                 const unsigned pick = rng();
                 double fastest = 1e9;
@@ -136,13 +124,13 @@ int main(int argc, char** argv) {
                     Pump();
                     UpdateWindow(form);
                     const auto start = Clock::now();
-                    RunOp(itemForm, static_cast<int>(op));
+                    RunTreeOp(itemForm, static_cast<int>(op));
                     UpdateWindow(form);
                     fastest = std::min(fastest, Ms(start));
                     Pump();
                 }
                 table[op][shape] = std::max(table[op][shape], fastest);
-                if (fastest > worst[shape].ms) worst[shape] = {fastest, kOps[op], target, subtree};
+                if (fastest > worst[shape].ms) worst[shape] = {fastest, kTreeOps[op], target, subtree};
             }
         }
     }
@@ -150,8 +138,8 @@ int main(int argc, char** argv) {
     std::printf("%-10s", "op \\ ms");
     for (const char* shape : kShapes) std::printf("%12s", shape);
     std::printf("\n");
-    for (size_t op = 0; op < std::size(kOps); ++op) {
-        std::printf("%-10s", kOps[op]);
+    for (size_t op = 0; op < std::size(kTreeOps); ++op) {
+        std::printf("%-10s", kTreeOps[op]);
         for (size_t shape = 0; shape < std::size(kShapes); ++shape) std::printf("%12.3f", table[op][shape]);
         std::printf("\n");
     }
