@@ -24,30 +24,30 @@ failed=$((failed + ${f:-0}))
 if [ "$unit_rc" -ne 0 ] && [ "${f:-0}" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL unit_tests: exit $unit_rc"; fi
 rm -f "$out"
 
-echo "== fuzz targets (libFuzzer, ASan/UBSan, ${FUZZ_TEST_SECONDS}s each)"
-out=$(mktemp)
-bash tests/fuzz/run.sh "$FUZZ_DIR" "$FUZZ_TEST_SECONDS" 2>&1 | tee "$out"
-rc=${PIPESTATUS[0]}
-p=$(grep -c '^PASS ' "$out")
-f=$(grep -c '^FAIL ' "$out")
-passed=$((passed + p))
-failed=$((failed + f))
-if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL tests/fuzz/run.sh: exit $rc"; fi
-rm -f "$out"
-
-for script in tests/e2e/*.sh; do
-    [ -e "$script" ] || continue
-    case "$(basename "$script")" in lib*.sh) continue ;; esac
-    echo "== $script"
+# Runs a command that prints "PASS name" and "FAIL name: why" lines and counts them; a
+# command that fails without a FAIL line counts as one failure.
+count_lines() { # name command...
+    local name=$1 out rc p f
+    shift
     out=$(mktemp)
-    timeout 900 bash "$script" 2>&1 | tee "$out"
+    "$@" 2>&1 | tee "$out"
     rc=${PIPESTATUS[0]}
     p=$(grep -c '^PASS ' "$out")
     f=$(grep -c '^FAIL ' "$out")
     passed=$((passed + p))
     failed=$((failed + f))
-    if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL $script: exit $rc"; fi
+    if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then failed=$((failed + 1)); echo "FAIL $name: exit $rc"; fi
     rm -f "$out"
+}
+
+echo "== fuzz targets (libFuzzer, ASan/UBSan, ${FUZZ_TEST_SECONDS}s each)"
+count_lines tests/fuzz/run.sh bash tests/fuzz/run.sh "$FUZZ_DIR" "$FUZZ_TEST_SECONDS"
+
+for script in tests/e2e/*.sh; do
+    [ -e "$script" ] || continue
+    case "$(basename "$script")" in lib*.sh) continue ;; esac
+    echo "== $script"
+    count_lines "$script" timeout 900 bash "$script"
 done
 
 echo "$passed passed, $failed failed"
