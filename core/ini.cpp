@@ -62,7 +62,7 @@ std::string CopyEntry(std::string_view value, size_t limit) {
     return out;
 }
 
-// A trimmed, non-empty line that opens a section, and the section's name before its NUL.
+// A trimmed, non-empty line that opens a section, and the section's name, trimmed.
 // Without a closing bracket the line is an ordinary key.
 bool HeaderName(std::string_view line, std::string_view& name) {
     if (line[0] != '[') return false;
