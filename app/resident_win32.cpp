@@ -221,7 +221,7 @@ void Resident::DrawMenuItem(const DRAWITEMSTRUCT& draw) {
     const size_t entry = draw.itemData;
     if (entry >= launcherPictures_.size()) return;
     const int picture = launcherPictures_[entry];
-    if (picture == kEntryIcon) DrawMenuIcon(draw, launcherIcons_.Icon(launcher_.entries[entry].picture));
+    if (picture == kEntryIcon) launcherIcons_.Draw(draw, launcher_.entries[entry].picture);
     else DrawMenuPicture(draw, menuPictures_.get(), picture);
 }
 

@@ -4,7 +4,7 @@ namespace kestrin {
 
 namespace {
 
-constexpr int kPictureSize = 16;
+constexpr int kPictureSize = IconSprites::kSize;
 // A little air between the picture and the caption.
 constexpr int kPictureGap = 3;
 
@@ -81,9 +81,10 @@ void DrawMenuPicture(const DRAWITEMSTRUCT& draw, HIMAGELIST images, int index) {
     ImageList_Draw(images, index, draw.hDC, at.x, at.y, ILD_TRANSPARENT);
 }
 
-void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon) {
+void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon, const IconSprites* sprites, int sprite) {
     if (!icon) return;
     const POINT at = PicturePlace(draw);
+    if (sprites && sprite >= 0) return sprites->Draw(draw.hDC, at.x, at.y, sprite);
     DrawIconEx(draw.hDC, at.x, at.y, icon, kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
 }
 

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "base/icon_sprites_win32.h"
+
 namespace kestrin {
 
 // Appends an item to a menu: a command (id), a submenu holder (submenu not null) or a
@@ -33,6 +35,7 @@ UINT TrackMenu(HMENU menu, HWND owner, int x, int y, bool returnChoice);
 bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure);
 // Draws a picture of the list, or an icon, in the item's picture place.
 void DrawMenuPicture(const DRAWITEMSTRUCT& draw, HIMAGELIST images, int index);
-void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon);
+// An icon comes from its sprite when it has one (sprite >= 0), else straight from the icon.
+void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon, const IconSprites* sprites = nullptr, int sprite = -1);
 
 }  // namespace kestrin

@@ -620,7 +620,7 @@ Profile ProfileBuild(const std::string& folder) {
             const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
             const size_t entry = draw.itemData;
             if (entry < o->pictures->size() && (*o->pictures)[entry] == kEntryIcon)
-                DrawMenuIcon(draw, o->icons->Icon(o->model->entries[entry].picture));
+                o->icons->Draw(draw, o->model->entries[entry].picture);
             else if (entry < o->pictures->size())
                 DrawMenuPicture(draw, o->images, (*o->pictures)[entry]);
             return TRUE;

@@ -53,13 +53,15 @@ bool LauncherIcons::Refresh(const LauncherMenu& menu) {
             state.iconCount = old->second.iconCount;
         } else {
             changed = true;
-            icons_.erase(icons_.lower_bound({request.path, INT_MIN}), icons_.upper_bound({request.path, INT_MAX}));
+            for (auto it = icons_.lower_bound({request.path, INT_MIN}), end = icons_.upper_bound({request.path, INT_MAX});
+                 it != end;)
+                it = Forget(it);
         }
         seen.emplace(request.path, state);
     }
     // Icons of files the menu no longer uses go too.
     for (auto it = icons_.begin(); it != icons_.end();)
-        it = seen.count(it->first.first) ? std::next(it) : icons_.erase(it);
+        it = seen.count(it->first.first) ? std::next(it) : Forget(it);
     files_.swap(seen);
     return changed;
 }
@@ -83,15 +85,32 @@ std::vector<int> LauncherIcons::Pictures(const LauncherMenu& menu) {
     return pictures;
 }
 
-HICON LauncherIcons::Icon(const PictureRequest& request) {
+LauncherIcons::IconMap::iterator LauncherIcons::Load(const PictureRequest& request) {
     const std::pair<std::string, int> key(request.path, request.index);
     auto found = icons_.find(key);
-    if (found == icons_.end()) found = icons_.emplace(key, OwnedIcon(ExtractSmallIcon(request.path, request.index))).first;
-    return found->second.get();
+    if (found == icons_.end()) {
+        Loaded loaded;
+        loaded.icon.reset(ExtractSmallIcon(request.path, request.index));
+        loaded.sprite = sprites_.Add(loaded.icon.get());
+        found = icons_.emplace(key, std::move(loaded)).first;
+    }
+    return found;
+}
+
+LauncherIcons::IconMap::iterator LauncherIcons::Forget(IconMap::iterator icon) {
+    sprites_.Remove(icon->second.sprite);
+    return icons_.erase(icon);
+}
+
+HICON LauncherIcons::Icon(const PictureRequest& request) { return Load(request)->second.icon.get(); }
+
+void LauncherIcons::Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request) {
+    const Loaded& loaded = Load(request)->second;
+    DrawMenuIcon(draw, loaded.icon.get(), &sprites_, loaded.sprite);
 }
 
 void LauncherIcons::Clear() {
-    icons_.clear();
+    for (auto it = icons_.begin(); it != icons_.end();) it = Forget(it);
     files_.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/icon_sprites_win32.h"
 #include "base/owned_win32.h"
 #include "base/pictures.h"
 #include "core/launcher_menu.h"
@@ -38,6 +39,8 @@ public:
     std::vector<int> Pictures(const LauncherMenu& menu);
     // The small icon of a file request, read on first use; null when there is none.
     HICON Icon(const PictureRequest& request);
+    // Draws that icon in a menu item's picture place.
+    void Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request);
     void Clear();
 
 private:
@@ -52,12 +55,20 @@ private:
         Stamp stamp;
         int iconCount = -1;  // not counted yet
     };
+    struct Loaded {
+        OwnedIcon icon;
+        int sprite = -1;  // in sprites_, when the icon could be made one
+    };
+    using IconMap = std::map<std::pair<std::string, int>, Loaded>;
     static Stamp StampOf(const std::string& path);
     int IconCount(const std::string& path);
+    IconMap::iterator Load(const PictureRequest& request);
+    IconMap::iterator Forget(IconMap::iterator icon);
 
     std::map<std::string, FileState> files_;
     // Read with the file as files_ last saw it; a null icon is remembered as well.
-    std::map<std::pair<std::string, int>, OwnedIcon> icons_;
+    IconMap icons_;
+    IconSprites sprites_;
 };
 
 // Fills an (emptied) root menu from the model. Submenus are created level by level without

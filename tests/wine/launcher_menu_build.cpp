@@ -4,10 +4,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "base/icon_sprites_win32.h"
 #include "base/pictures.h"
 #include "base/popup_menu_win32.h"
 #include "core/launcher_menu.h"
@@ -185,10 +187,105 @@ void DeepOutlineWithoutOpening() {
     DestroyMenu(root);
 }
 
+// A 16 x 16 canvas of 32-bit pixels filled by `background`, for comparing drawings.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    DWORD* bits = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ before = nullptr;
+    explicit Canvas(DWORD (*background)(int x, int y)) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = IconSprites::kSize;
+        info.bmiHeader.biHeight = -IconSprites::kSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* pixels = nullptr;
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        bits = static_cast<DWORD*>(pixels);
+        before = SelectObject(dc, bitmap);
+        for (int y = 0; y < IconSprites::kSize; ++y)
+            for (int x = 0; x < IconSprites::kSize; ++x) bits[y * IconSprites::kSize + x] = background(x, y);
+    }
+    ~Canvas() {
+        SelectObject(dc, before);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+};
+
+// The largest difference of one colour channel between the two canvases.
+int Difference(const Canvas& a, const Canvas& b) {
+    GdiFlush();
+    int worst = 0;
+    for (int p = 0; p < IconSprites::kSize * IconSprites::kSize; ++p)
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const int d = static_cast<int>((a.bits[p] >> shift) & 0xff) - static_cast<int>((b.bits[p] >> shift) & 0xff);
+            worst = d > worst ? d : -d > worst ? -d : worst;
+        }
+    return worst;
+}
+
+// A mask icon: a filled square, with one pixel that inverts what is under it when `inverting`.
+HICON MaskIcon(bool inverting) {
+    BYTE andBits[IconSprites::kSize * 2], xorBits[IconSprites::kSize * 2];
+    for (int row = 0; row < IconSprites::kSize; ++row) {
+        const bool inside = row >= 4 && row < 12;
+        andBits[row * 2] = inside ? 0x0f : 0xff;  // columns 0..3 opaque
+        andBits[row * 2 + 1] = 0xff;
+        xorBits[row * 2] = inside ? 0xa0 : 0x00;  // black and white stripes
+        xorBits[row * 2 + 1] = row == 2 && inverting ? 0x80 : 0x00;
+    }
+    return CreateIcon(GetModuleHandleA(nullptr), IconSprites::kSize, IconSprites::kSize, 1, 1, andBits, xorBits);
+}
+
+// Menu icons drawn from sprites look as DrawIconEx draws them, over any background; an icon a
+// sprite cannot show is drawn as it is.
+void SpritesDrawAsIconsDo() {
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, MAX_PATH);
+    std::vector<HICON> icons;
+    for (int index : {0, 3, 4, 15}) icons.push_back(ExtractSmallIcon(std::string(system) + "\\shell32.dll", index));
+    icons.push_back(MaskIcon(false));
+    DWORD (*backgrounds[])(int, int) = {
+        [](int, int) -> DWORD { return GetSysColor(COLOR_MENU) & 0xffffff; },
+        [](int, int) -> DWORD { return 0x3399ff; },
+        [](int x, int y) -> DWORD { return static_cast<DWORD>(x * 16 << 16 | y * 16 << 8 | (255 - x * y)); },
+    };
+    IconSprites sprites;
+    std::string faults;
+    for (size_t i = 0; i < icons.size(); ++i) {
+        const int sprite = sprites.Add(icons[i]);
+        if (sprite < 0) faults += " icon " + std::to_string(i) + " has no sprite;";
+        for (auto background : backgrounds) {
+            Canvas expected(background), drawn(background);
+            DrawIconEx(expected.dc, 0, 0, icons[i], IconSprites::kSize, IconSprites::kSize, 0, nullptr, DI_NORMAL);
+            sprites.Draw(drawn.dc, 0, 0, sprite);
+            if (const int d = Difference(expected, drawn); d > 1)
+                faults += " icon " + std::to_string(i) + " differs by " + std::to_string(d) + ";";
+        }
+    }
+    Check(faults.empty(), "sprites_draw_as_the_icons_do", faults);
+
+    HICON inverting = MaskIcon(true);
+    Check(sprites.Add(inverting) == -1 && sprites.Add(nullptr) == -1, "inverting_or_missing_icon_has_no_sprite",
+          "a sprite was made");
+    // A freed place is reused, and a full strip grows without losing what it holds.
+    const int second = sprites.Add(icons[1]);
+    sprites.Remove(second);
+    Check(sprites.Add(icons[2]) == second, "freed_sprite_place_is_reused", "a new place was taken");
+    std::vector<DWORD> first(sprites.Pixels(0), sprites.Pixels(0) + IconSprites::kSize * IconSprites::kSize);
+    for (int i = 0; i < 100; ++i) sprites.Add(icons[4]);
+    Check(std::equal(first.begin(), first.end(), sprites.Pixels(0)), "growing_keeps_the_sprites", "sprite 0 changed");
+    for (HICON icon : icons) DestroyIcon(icon);
+    DestroyIcon(inverting);
+}
+
 }  // namespace
 
 int main() {
     PicturesAndLevels();
+    SpritesDrawAsIconsDo();
     DeepOutline(3000, LauncherMenuBuilder::kDefaultEagerSubmenus, "deep_submenus_open_past_the_eager_budget");
     DeepOutline(50, 0, "lazy_submenus_fill_when_opened");
     DeepOutlineWithoutOpening();

@@ -1,0 +1,44 @@
+// Small icons kept as premultiplied 32-bit pixels in one bitmap, each drawn with a single
+// alpha blend. DrawIconEx creates and frees several GDI objects per call (under Wine a quarter
+// of a long menu's drawing time); a sprite is composed once and then only copied.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "base/owned_win32.h"
+
+namespace kestrin {
+
+class IconSprites {
+public:
+    static constexpr int kSize = 16;
+
+    IconSprites() = default;
+    ~IconSprites();
+    IconSprites(const IconSprites&) = delete;
+    IconSprites& operator=(const IconSprites&) = delete;
+
+    // Composes the icon as DrawIconEx draws it at kSize x kSize. -1 for a null icon, or for
+    // one whose drawing depends on more than its own alpha (pixels that invert the background).
+    int Add(HICON icon);
+    void Remove(int sprite);
+    // Draws a sprite with its top-left corner at (x, y).
+    void Draw(HDC dc, int x, int y, int sprite) const;
+    // The sprite's pixels (premultiplied BGRA, top row first); for checks.
+    const DWORD* Pixels(int sprite) const;
+
+private:
+    bool Grow();
+
+    HDC dc_ = nullptr;  // holds strip_ while it lives
+    HGDIOBJ dcDefault_ = nullptr;
+    OwnedBitmap strip_;  // kSize wide, one sprite under the other
+    DWORD* bits_ = nullptr;
+    int capacity_ = 0;
+    std::vector<int> free_;
+    int used_ = 0;  // sprites handed out from the end of the strip
+};
+
+}  // namespace kestrin
