@@ -7,8 +7,10 @@ namespace kestrin {
 std::string IconPickerFile(std::string_view iconFile, std::string_view command, std::string_view exeFolder,
                            std::string_view exeDrive) {
     if (iconFile.empty()) return ExpandDrive(command, exeDrive);
-    // Only the lower-case placeholder marks a drive-independent path here.
-    if (iconFile.find("%usb%") == std::string_view::npos && iconFile.find(":\\") == std::string_view::npos)
+    // Only the lower-case placeholder marks a drive-independent path here. A network path is
+    // whole as it stands: put under the program's folder it would name nothing.
+    const bool network = iconFile.substr(0, 2) == "\\\\";
+    if (!network && iconFile.find("%usb%") == std::string_view::npos && iconFile.find(":\\") == std::string_view::npos)
         return std::string(exeFolder) + std::string(iconFile);
     return ExpandDrive(iconFile, exeDrive);
 }

@@ -72,7 +72,8 @@ TEST(IconPickerFile, ChoosesAndResolvesTheFile) {
         {"%usb%\\Icons\\app.ico", "", "E:\\Icons\\app.ico"},
         {"%USB%\\Icons\\app.ico", "", "E:\\Tools\\%USB%\\Icons\\app.ico"},  // only lower case marks it
         {"shell32.dll", "", "E:\\Tools\\shell32.dll"},
-        {"\\\\server\\share\\app.ico", "", "E:\\Tools\\\\\\server\\share\\app.ico"},
+        {"\\\\server\\share\\app.ico", "", "\\\\server\\share\\app.ico"},  // a network path stays whole
+        {"\\server.ico", "", "E:\\Tools\\\\server.ico"},                      // one backslash is relative
         {"C:\\Icons\\a.ico", "", "C:\\Icons\\a.ico"},
         {"C:\\%usb%\\%USB%", "", "C:\\E:\\E:"},  // with a marker, every case is expanded
         {"", "%usb%\\Tools\\run.exe", "E:\\Tools\\run.exe"},
