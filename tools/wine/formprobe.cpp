@@ -126,12 +126,15 @@ int CmdVisible(int, char**) {
     return 0;
 }
 
+bool FormSettled(HWND form);
+
 int CmdWaitVisible(int argc, char** argv) {
     if (argc < 2) return 2;
     const bool wanted = std::atoi(argv[0]) != 0;
     return WaitFor(std::atof(argv[1]), [&] {
                HWND form = SettingsWindow();
-               return form && (IsWindowVisible(form) != FALSE) == wanted;
+               // Shown counts once the opening is complete, so the fields read what it set.
+               return form && (IsWindowVisible(form) != FALSE) == wanted && (!wanted || FormSettled(form));
            })
                ? 0
                : 1;
@@ -312,28 +315,48 @@ HTREEITEM NextItem(HWND tree, UINT how, HTREEITEM from) {
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
 }
 
+// Reads one item's text and state through memory in the window's process.
+class ItemReader {
+public:
+    explicit ItemReader(HWND tree)
+        : tree_(tree),
+          process_(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(tree))),
+          remote_(process_.get(), sizeof(TVITEMA) + kTextSize) {}
+    bool ok() const { return process_ && remote_.get(); }
+    bool Read(HTREEITEM item, TVITEMA* tv, std::string* text) {
+        *tv = {};
+        tv->mask = TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN | TVIF_HANDLE;
+        tv->hItem = item;
+        tv->stateMask = TVIS_EXPANDED | TVIS_SELECTED;
+        tv->pszText = remote_.get() + sizeof(TVITEMA);
+        tv->cchTextMax = static_cast<int>(kTextSize);
+        const char empty = '\0';
+        if (!remote_.Write(tv, sizeof *tv) || !remote_.Write(&empty, 1, sizeof *tv)) return false;
+        if (!SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote_.get()))) return false;
+        char buffer[kTextSize] = {};
+        if (!remote_.Read(tv, sizeof *tv) || !remote_.Read(buffer, kTextSize - 1, sizeof *tv)) return false;
+        *text = buffer;
+        return true;
+    }
+
+private:
+    static constexpr size_t kTextSize = 2048;
+    HWND tree_;
+    Handle process_;
+    RemoteMemory remote_;
+};
+
 bool ReadTree(HWND tree, std::vector<TreeNode>* nodes) {
-    Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(tree)));
-    if (!process) return false;
-    const size_t textSize = 2048;
-    RemoteMemory remote(process.get(), sizeof(TVITEMA) + textSize);
-    if (!remote.get()) return false;
+    ItemReader reader(tree);
+    if (!reader.ok()) return false;
     const HTREEITEM caret = NextItem(tree, TVGN_CARET, nullptr);
     // Iterative pre-order walk: the first child, else the next sibling of the nearest
     // ancestor that has one.
     std::vector<HTREEITEM> parents;
     for (HTREEITEM item = NextItem(tree, TVGN_ROOT, nullptr); item;) {
-        TVITEMA tv = {};
-        tv.mask = TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN | TVIF_HANDLE;
-        tv.hItem = item;
-        tv.stateMask = TVIS_EXPANDED | TVIS_SELECTED;
-        tv.pszText = remote.get() + sizeof(TVITEMA);
-        tv.cchTextMax = static_cast<int>(textSize);
-        const char empty = '\0';
-        if (!remote.Write(&tv, sizeof tv) || !remote.Write(&empty, 1, sizeof tv)) return false;
-        if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.get()))) return false;
-        char text[2048] = {};
-        if (!remote.Read(&tv, sizeof tv) || !remote.Read(text, textSize - 1, sizeof tv)) return false;
+        TVITEMA tv;
+        std::string text;
+        if (!reader.Read(item, &tv, &text)) return false;
         const HTREEITEM child = NextItem(tree, TVGN_CHILD, item);
         nodes->push_back({item, static_cast<int>(parents.size()), text, item == caret,
                           (tv.state & TVIS_EXPANDED) != 0, tv.cChildren != 0, child != nullptr});
@@ -350,6 +373,19 @@ bool ReadTree(HWND tree, std::vector<TreeNode>* nodes) {
         item = next;
     }
     return true;
+}
+
+// The window has done opening: its tree is empty, or the title field shows the selected node.
+bool FormSettled(HWND form) {
+    HWND tree = GetDlgItem(form, kestrin::ControlId(kSettingsForm, "TreeView1"));
+    HWND title = GetDlgItem(form, kestrin::ControlId(kSettingsForm, "Edit1"));
+    if (!tree || !title) return false;
+    if (!NextItem(tree, TVGN_ROOT, nullptr)) return true;
+    const HTREEITEM caret = NextItem(tree, TVGN_CARET, nullptr);
+    ItemReader reader(tree);
+    TVITEMA tv;
+    std::string text;
+    return caret && reader.ok() && reader.Read(caret, &tv, &text) && text == TextOf(title);
 }
 
 // One line per node in tree order: DEPTH MARKS TITLE, marks s selected, e expanded,
@@ -400,7 +436,7 @@ int CmdSelect(int argc, char** argv) {
 
 const Command kCommands[] = {
     {"visible", "visible                  1 when the settings window is shown, else 0", CmdVisible},
-    {"wait-visible", "wait-visible 0|1 SECONDS until the window is shown (1) or hidden (0)", CmdWaitVisible},
+    {"wait-visible", "wait-visible 0|1 SECONDS until the window is shown and opened (1) or hidden (0)", CmdWaitVisible},
     {"rect", "rect [NAME]              screen rectangle L T R B of a control or the window", CmdRect},
     {"get", "get NAME                 a control's text", CmdGet},
     {"set", "set NAME TEXT            WM_SETTEXT (an edit reports the change)", CmdSet},
