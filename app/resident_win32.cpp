@@ -4,13 +4,13 @@
 #include "base/error.h"
 #include "base/error_box.h"
 #include "base/error_box_win32.h"
+#include "base/flag_scope.h"
 #include "base/pictures_win32.h"
 #include "base/popup_menu_win32.h"
 #include "base/window_dispatch_win32.h"
 #include "core/config.h"
 #include "core/file_system.h"
 #include "core/launch.h"
-#include "settings/item_sets.h"
 #include "settings/layout.h"
 #include "shell/autostart.h"
 #include "shell/hotkey.h"
@@ -29,66 +29,42 @@ constexpr UINT kExitCommand = 2;
 // how a choice comes back; positions are).
 constexpr UINT kFirstLauncherCommand = 1;
 
+// Private messages follow the tray icon's callback (WM_APP).
 // Posted after a load: build the launcher menu ahead of its first showing.
 constexpr UINT kPrepareLauncherMenu = WM_APP + 1;
 constexpr size_t kPreparedMenuLimit = 5000;
 // The context menu's chosen id, run once the code that showed the menu has finished its tidying.
-constexpr UINT kContextChosen = WM_APP + 3;
+constexpr UINT kContextChosen = WM_APP + 2;
 
-HWND CreateResidentWindow() {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kResidentClass;
-    RegisterClassA(&wc);
-    // Zero size in the middle of the screen: only its taskbar button is ever seen.
-    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
-    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-    const HWND window = CreateWindowExA(0, kResidentClass, kApplicationTitle,
-                                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                                        0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-    if (!window) throw KestrinError("Error creating window");
-    return window;
-}
+// The benchmark's own build shows every launcher menu built afresh, every icon read again.
+#ifdef KESTRIN_REBUILD_EVERY_SHOWING
+constexpr bool kReuseLauncherMenu = false;
+#else
+constexpr bool kReuseLauncherMenu = true;
+#endif
 
-std::string ConfigPath() { return ConfigFilePath(ExecutablePath()); }
 std::string CurrentExeDrive() { return ExeDrive(ExecutablePath()); }
-
-// Restores a flag on every way out, exceptions included.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 }  // namespace
 
 Resident::Resident()
-    : window_(CreateResidentWindow()),
+    : configPath_(ConfigFilePath(ExecutablePath())),
       menuPictures_(CreateMenuImageList()),
       contextMenu_(CreatePopupMenu()),
       launcherMenu_(CreatePopupMenu()),
-      trayPicture_(CreatePictureIcon(PictureId::TrayIcon)),
-      trayIcon_(window_.get()),
-      hotkey_(window_.get()) {
-    SetErrorBoxOwner(window_.get());
-    char reuse[8] = {};
-    if (GetEnvironmentVariableA("KESTRIN_MENU_REUSE", reuse, sizeof reuse) && reuse[0] == '0')
-        reuseLauncherMenu_ = false;
-    settings_ = std::make_unique<SettingsWindow>(window_.get(), store_, tree_, static_cast<SettingsHost&>(*this));
+      trayPicture_(CreatePictureIcon(PictureId::TrayIcon)) {
+    // Zero size in the middle of the screen: only its taskbar button is ever seen.
+    Create(kResidentClass, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+           0, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+    trayIcon_ = std::make_unique<TrayIcon>(Handle());
+    hotkey_ = std::make_unique<LauncherHotkey>(Handle());
+    SetErrorBoxOwner(Handle());
+    settings_ = std::make_unique<SettingsWindow>(Handle(), static_cast<SettingsHost&>(*this));
     AppendMenuEntry(contextMenu_.get(), "&Settings", kSettingsCommand, true, kMenuPictureSettings, nullptr, false);
     AppendMenuEntry(contextMenu_.get(), "E&xit", kExitCommand, true, kMenuPictureExit, nullptr, false);
     // The icon shows as soon as it is set up, before the start gives it its tip.
-    trayIcon_.SetIcon(trayPicture_.get());
-    trayIcon_.Add();
-    SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
+    trayIcon_->SetIcon(trayPicture_.get());
+    trayIcon_->Add();
     CallGuarded([&] {
         Start();
         return LRESULT(0);
@@ -96,52 +72,37 @@ Resident::Resident()
 }
 
 Resident::~Resident() {
-    SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
-    store_.outline.clear();
-    store_.outline.shrink_to_fit();
-    hotkey_.Release();
+    // The settings window, the icon and the hotkey go before the window; nothing of their
+    // teardown may reach handlers that use them.
+    Unbind();
     ClearMenu(launcherMenu_.get());
     launcherBuilder_.Release();
 }
 
 void Resident::Start() {
-    WriteDefaultConfig(Win32FileSystem(), ConfigPath(), settings_->Hotkey());
-    trayIcon_.SetTip(TipFromBanner(kSettingsForm.caption));
+    WriteDefaultConfig(Win32FileSystem(), configPath_, state_.hotkey);
+    trayIcon_->SetTip(TipFromBanner(kSettingsForm.caption));
     LoadItems();
 }
 
 void Resident::LoadItems() {
     try {
-        kestrin::LoadItems(Win32FileSystem(), ConfigPath(), store_, tree_,
-                           [this](int value) { settings_->ShowHotkey(HotkeyFromStored(value)); });
+        kestrin::LoadItems(Win32FileSystem(), configPath_, state_.store, state_.tree,
+                           [this](int value) { state_.hotkey = HotkeyFromStored(value); });
     } catch (...) {
-        // The tree shows what the load got to before it failed.
-        settings_->TreeReloaded();
+        // The window shows what the load got to before it failed.
+        settings_->StateReloaded();
         launcherBuilt_ = false;
         throw;
     }
-    settings_->TreeReloaded();
-    hotkey_.Register(settings_->Hotkey());
+    settings_->StateReloaded();
+    hotkey_->Register(state_.hotkey);
     // A new load builds the menu afresh, once the loop is idle, so even the first showing is quick.
     launcherBuilt_ = false;
-    PostMessageA(window_.get(), kPrepareLauncherMenu, 0, 0);
+    PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0);
 }
 
-void Resident::SaveItems(std::uint16_t hotkey) {
-    kestrin::SaveItems(Win32FileSystem(), ConfigPath(), store_, tree_, hotkey);
-}
-
-void Resident::ImportItemSet(const std::string& setFile) {
-    FileSystem& files = Win32FileSystem();
-    const std::string path = ConfigPath();
-    // A file that cannot be read has no count, so nothing is imported from it or into it.
-    std::string set, config;
-    if (!files.ReadAll(setFile, set)) set.clear();
-    if (!files.ReadAll(path, config)) config.clear();
-    const std::optional<std::string> merged = kestrin::ImportItemSet(config, set);
-    if (merged && !files.ReplaceAtomically(path, *merged))
-        throw KestrinError(FormatText("Unable to write to %s", path.c_str()));
-}
+void Resident::SaveItems() { kestrin::SaveItems(Win32FileSystem(), configPath_, state_.store, state_.tree, state_.hotkey); }
 
 bool Resident::AutostartIsOn() { return ReadAutostart(kApplicationTitle); }
 
@@ -172,7 +133,7 @@ void Resident::TrackAt(HMENU menu, POINT at) {
     FlagScope open(menuOpen_);
     // A notification-area menu closes on a click elsewhere only while a window of its
     // process has the foreground.
-    SetForegroundWindow(window_.get());
+    SetForegroundWindow(Handle());
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
@@ -185,26 +146,26 @@ void Resident::TrackAt(HMENU menu, POINT at) {
     if (menu == launcherMenu_.get()) {
         // The launcher menu reports a choice by position (WM_MENUCOMMAND, posted).
         FillLauncherMenu();
-        TrackMenu(menu, window_.get(), at.x, at.y, false);
+        TrackMenu(menu, Handle(), at.x, at.y, false);
         return;
     }
-    const UINT id = TrackMenu(menu, window_.get(), at.x, at.y, true);
-    if (id != 0) PostMessageA(window_.get(), kContextChosen, id, 0);
+    const UINT id = TrackMenu(menu, Handle(), at.x, at.y, true);
+    if (id != 0) PostMessageA(Handle(), kContextChosen, id, 0);
 }
 
 // Fields edited in the settings window count at the next showing, and so does every icon
 // file's current state; what did not change is shown as it was built.
 void Resident::FillLauncherMenu() {
-    LauncherMenu model = BuildLauncherMenu(store_.outline, store_.items, CurrentExeDrive());
-    if (!reuseLauncherMenu_) launcherIcons_.Clear();
+    LauncherMenu model = BuildLauncherMenu(state_.store.outline, state_.store.items, CurrentExeDrive());
+    if (!kReuseLauncherMenu) launcherIcons_.Clear();
     const bool filesChanged = launcherIcons_.Refresh(model);
-    if (reuseLauncherMenu_ && launcherBuilt_ && !filesChanged && model == launcher_) return;
+    if (kReuseLauncherMenu && launcherBuilt_ && !filesChanged && model == launcher_) return;
     launcherBuilt_ = false;
     ClearMenu(launcherMenu_.get());
     launcherBuilder_.Release();
     launcher_ = std::move(model);
     launcherPictures_ = launcherIcons_.Pictures(launcher_);
-    if (!reuseLauncherMenu_) {
+    if (!kReuseLauncherMenu) {
         // As a build without reuse: every icon read now.
         for (size_t i = 0; i < launcher_.entries.size(); ++i)
             if (launcherPictures_[i] == kEntryIcon) launcherIcons_.Icon(launcher_.entries[i].picture);
@@ -228,9 +189,10 @@ void Resident::DrawMenuItem(const DRAWITEMSTRUCT& draw) {
 void Resident::LaunchEntry(size_t entry) {
     if (entry >= launcher_.entries.size()) return;
     const MenuEntry& chosen = launcher_.entries[entry];
-    if (!chosen.launches || !store_.items.IsValid(chosen.slot)) return;
+    const ItemTable& items = state_.store.items;
+    if (!chosen.launches || !items.IsValid(chosen.slot)) return;
     // The fields are read now, so edits made in the settings window count at once.
-    LaunchItem(window_.get(), store_.items.At(chosen.slot), CurrentExeDrive());
+    LaunchItem(Handle(), items.At(chosen.slot), CurrentExeDrive());
 }
 
 void Resident::OnContextCommand(UINT id) {
@@ -239,27 +201,20 @@ void Resident::OnContextCommand(UINT id) {
 }
 
 void Resident::OnHotkey(WPARAM id) {
-    if (!hotkey_.IsOurs(id)) return;
+    if (!hotkey_->IsOurs(id)) return;
     if (launcherMenuShowing_) {
         // The menu's own loop picks these up and closes the menu; no second menu is shown.
-        PostMessageA(window_.get(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        PostMessageA(window_.get(), WM_LBUTTONUP, MK_LBUTTON, 0);
+        PostMessageA(Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        PostMessageA(Handle(), WM_LBUTTONUP, MK_LBUTTON, 0);
         return;
     }
     ShowLauncherMenu();
 }
 
-LRESULT CALLBACK Resident::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* resident = reinterpret_cast<Resident*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!resident) return DefWindowProcA(hwnd, msg, wp, lp);
-    return CallGuarded([&] { return resident->HandleMessage(msg, wp, lp); });
-}
-
 LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    const HWND hwnd = window_.get();
     if (msg == TrayIcon::TaskbarCreatedMessage()) {
         // A restarted taskbar has forgotten our icon.
-        if (trayIcon_.Shown()) trayIcon_.Add();
+        if (trayIcon_->Shown()) trayIcon_->Add();
         return 0;
     }
     switch (msg) {
@@ -277,7 +232,7 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // Not while a menu is open: the shown one must not change under the user. A huge menu
         // is left to its first showing: building it here would hold the settings window up
         // after every load.
-        if (!menuOpen_ && store_.outline.size() <= kPreparedMenuLimit) FillLauncherMenu();
+        if (!menuOpen_ && state_.store.outline.size() <= kPreparedMenuLimit) FillLauncherMenu();
         return 0;
     case WM_MEASUREITEM:
         if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
@@ -296,9 +251,8 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         // Minimizing the settings window's taskbar button hides the window to the tray.
         if (wp == SIZE_MINIMIZED) {
-            ShowWindow(settings_->Handle(), SW_HIDE);
-            if (IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
-            trayIcon_.Add();
+            settings_->OnTaskbarMinimized();
+            trayIcon_->Add();
         }
         break;
     case WM_SYSCOMMAND:
@@ -306,10 +260,7 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             PostQuitMessage(0);
             return 0;
         }
-        if ((wp & 0xFFF0) == SC_RESTORE) {
-            if (IsIconic(settings_->Handle())) ShowWindow(settings_->Handle(), SW_RESTORE);
-            ShowWindow(settings_->Handle(), SW_SHOW);
-        }
+        if ((wp & 0xFFF0) == SC_RESTORE) settings_->OnTaskbarRestored();
         break;
     case WM_CLOSE:
         // Closing the window (from its taskbar button, or a polite request to end the
@@ -319,7 +270,7 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefaultHandling(msg, wp, lp);
 }
 
 }  // namespace kestrin

@@ -177,22 +177,21 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
     return built;
 }
 
-HWND CreateFormWindow(const FormDef& def, HWND owner) {
+HWND CreateFormWindow(const FormDef& def, HWND owner, WNDPROC procedure, void* param) {
     WNDCLASSA wc = {};
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = procedure;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = def.name;
     RegisterClassA(&wc);  // fails harmlessly when the class is there from an earlier window
     return CreateWindowExA(FormExStyle(def), def.name, def.caption, FormStyle(def), 0, 0, def.clientWidth,
-                           def.clientHeight, owner, nullptr, wc.hInstance, nullptr);
+                           def.clientHeight, owner, nullptr, wc.hInstance, param);
 }
 
 OwnedFont CreateFormFont(const FormDef& def) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    const ScopedDC screen;
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return OwnedFont(CreateFontA(-MulDiv(def.fontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_SWISS, def.fontName));

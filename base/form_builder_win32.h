@@ -61,9 +61,9 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
 BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font);
 
 // Creates the form's window, hidden, owned by `owner`: a window class named after the form
-// (its procedure DefWindowProcA until the caller installs its own), the form's border and
-// caption. Null when it cannot be made.
-HWND CreateFormWindow(const FormDef& def, HWND owner);
+// with `procedure`, the form's border and caption; `param` arrives as lpCreateParams. Null
+// when it cannot be made.
+HWND CreateFormWindow(const FormDef& def, HWND owner, WNDPROC procedure, void* param);
 
 // The form's font at its point size for the screen's DPI.
 OwnedFont CreateFormFont(const FormDef& def);

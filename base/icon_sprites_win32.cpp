@@ -33,22 +33,19 @@ bool Compose(HICON icon, DWORD* sprite) {
     constexpr int kCount = sizeof kBackgrounds / sizeof kBackgrounds[0];
     DWORD* bits = nullptr;
     OwnedBitmap canvas(CreatePixels(IconSprites::kSize, IconSprites::kSize * kCount, &bits));
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (!canvas || !dc) {
-        if (dc) DeleteDC(dc);
-        return false;
-    }
-    const HGDIOBJ before = SelectObject(dc, canvas.get());
+    const OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
+    if (!canvas || !dc) return false;
     bool drawn = true;
-    for (int i = 0; i < kCount; ++i) {
-        const int grey = kBackgrounds[i];
-        std::memset(bits + i * kPixels, grey, kPixels * sizeof(DWORD));
-        drawn = drawn && DrawIconEx(dc, 0, i * IconSprites::kSize, icon, IconSprites::kSize, IconSprites::kSize, 0,
-                                    nullptr, DI_NORMAL);
+    {
+        const ScopedSelect select(dc.get(), canvas.get());
+        for (int i = 0; i < kCount; ++i) {
+            const int grey = kBackgrounds[i];
+            std::memset(bits + i * kPixels, grey, kPixels * sizeof(DWORD));
+            drawn = drawn && DrawIconEx(dc.get(), 0, i * IconSprites::kSize, icon, IconSprites::kSize,
+                                        IconSprites::kSize, 0, nullptr, DI_NORMAL);
+        }
+        GdiFlush();
     }
-    GdiFlush();
-    SelectObject(dc, before);
-    DeleteDC(dc);
     if (!drawn) return false;
 
     for (int p = 0; p < kPixels; ++p) {
@@ -72,10 +69,8 @@ bool Compose(HICON icon, DWORD* sprite) {
 }  // namespace
 
 IconSprites::~IconSprites() {
-    if (dc_) {
-        SelectObject(dc_, dcDefault_);
-        DeleteDC(dc_);
-    }
+    // The strip is put back out of the DC before either is deleted.
+    if (dc_) SelectObject(dc_.get(), dcDefault_);
 }
 
 bool IconSprites::Grow() {
@@ -84,13 +79,13 @@ bool IconSprites::Grow() {
     OwnedBitmap strip(CreatePixels(kSize, kSize * capacity, &bits));
     if (!strip) return false;
     if (!dc_) {
-        dc_ = CreateCompatibleDC(nullptr);
+        dc_.reset(CreateCompatibleDC(nullptr));
         if (!dc_) return false;
-        dcDefault_ = SelectObject(dc_, strip.get());
+        dcDefault_ = SelectObject(dc_.get(), strip.get());
     } else {
         GdiFlush();
         std::memcpy(bits, bits_, static_cast<size_t>(capacity_) * kPixels * sizeof(DWORD));
-        SelectObject(dc_, strip.get());
+        SelectObject(dc_.get(), strip.get());
     }
     strip_ = std::move(strip);
     bits_ = bits;
@@ -121,7 +116,7 @@ void IconSprites::Remove(int sprite) {
 void IconSprites::Draw(HDC dc, int x, int y, int sprite) const {
     if (sprite < 0 || sprite >= used_) return;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    GdiAlphaBlend(dc, x, y, kSize, kSize, dc_, 0, sprite * kSize, kSize, kSize, blend);
+    GdiAlphaBlend(dc, x, y, kSize, kSize, dc_.get(), 0, sprite * kSize, kSize, kSize, blend);
 }
 
 const DWORD* IconSprites::Pixels(int sprite) const {

@@ -32,8 +32,9 @@ public:
 private:
     bool Grow();
 
-    HDC dc_ = nullptr;  // holds strip_ while it lives
+    OwnedMemoryDC dc_;  // holds strip_ while it lives
     HGDIOBJ dcDefault_ = nullptr;
+    // Declared after the DC, so it is deleted first, once the destructor has selected it out.
     OwnedBitmap strip_;  // kSize wide, one sprite under the other
     DWORD* bits_ = nullptr;
     int capacity_ = 0;

@@ -50,6 +50,7 @@ inline void DestroyWindowHandle(HWND hwnd) {
 inline void DestroyImageList(HIMAGELIST list) { ImageList_Destroy(list); }
 inline void CloseKey(HKEY key) { RegCloseKey(key); }
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
+inline void DeleteMemoryDC(HDC dc) { DeleteDC(dc); }
 }  // namespace owned_detail
 
 using OwnedIcon = Owned<HICON, owned_detail::DestroyIconHandle>;
@@ -61,6 +62,39 @@ using OwnedWindow = Owned<HWND, owned_detail::DestroyWindowHandle>;
 using OwnedImageList = Owned<HIMAGELIST, owned_detail::DestroyImageList>;
 using OwnedKey = Owned<HKEY, owned_detail::CloseKey>;
 using OwnedHandle = Owned<HANDLE, owned_detail::CloseKernelHandle>;
+// A DC of CreateCompatibleDC; whatever it holds selected must be put back first (ScopedSelect).
+using OwnedMemoryDC = Owned<HDC, owned_detail::DeleteMemoryDC>;
+
+// A window's (or the screen's, for null) DC from GetDC, released at scope end.
+class ScopedDC {
+public:
+    explicit ScopedDC(HWND hwnd = nullptr) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~ScopedDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    ScopedDC(const ScopedDC&) = delete;
+    ScopedDC& operator=(const ScopedDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// An object selected into a DC for the scope; the DC's earlier object goes back at its end.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~ScopedSelect() {
+        if (previous_) SelectObject(dc_, previous_);
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 // COM for this thread (the shell's folder browser needs it), released at scope end.
 class ScopedCom {

@@ -60,8 +60,10 @@ ULONG_PTR MenuItemData(HMENU menu, UINT position) {
 }
 
 UINT TrackMenu(HMENU menu, HWND owner, int x, int y, bool returnChoice) {
-    const UINT id = static_cast<UINT>(TrackPopupMenu(
-        menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | (returnChoice ? TPM_RETURNCMD : 0), x, y, 0, owner, nullptr));
+    // Right-aligned where the user set menus to drop that way, as the system's own menus are.
+    const UINT align = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const UINT id = static_cast<UINT>(
+        TrackPopupMenu(menu, align | TPM_RIGHTBUTTON | (returnChoice ? TPM_RETURNCMD : 0), x, y, 0, owner, nullptr));
     // Without a message after it, a notification-area menu may not close on the next click
     // elsewhere.
     PostMessageA(owner, WM_NULL, 0, 0);

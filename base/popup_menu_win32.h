@@ -26,8 +26,8 @@ ULONG_PTR MenuItemData(HMENU menu, UINT position);
 // Removes every item, the last first; submenus are detached, not destroyed.
 void ClearMenu(HMENU menu);
 
-// Tracks the menu with its top-left corner at the point (screen coordinates) until it
-// closes. With returnChoice, the chosen item's id (0 for none); without, the owner is told of
+// Tracks the menu with its top-left corner at the point (screen coordinates; its top-right
+// corner where the user's menus drop to the left) until it closes. With returnChoice, the chosen item's id (0 for none); without, the owner is told of
 // the choice by a posted message and 0 comes back.
 UINT TrackMenu(HMENU menu, HWND owner, int x, int y, bool returnChoice);
 

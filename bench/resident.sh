@@ -5,8 +5,9 @@
 source "$(dirname "$0")/../tools/wine-env.sh"
 BENCH="$KESTRIN_WIN_DIR/resident_wine.exe"
 KESTRIN="$KESTRIN_WIN_DIR/kestrin.exe"
+UNCACHED="$KESTRIN_WIN_DIR/kestrin_uncached.exe"
 OBJDUMP=${OBJDUMP:-x86_64-w64-mingw32-objdump}
-for f in "$BENCH" "$KESTRIN"; do
+for f in "$BENCH" "$KESTRIN" "$UNCACHED"; do
     [ -f "$f" ] || { echo "resident bench: $f not built" >&2; exit 1; }
 done
 
@@ -38,7 +39,7 @@ echo
 wine_up bench-resident || exit 1
 WORK="$WINEPREFIX/drive_c/kestrin-bench"
 rm -rf "$WORK"
-out=$($WINE "$BENCH" "$(winepath -w "$KESTRIN" 2>/dev/null)" 'C:\kestrin-bench' 2>&1 | tr -d '\r' |
+out=$($WINE "$BENCH" "$(winepath -w "$KESTRIN" 2>/dev/null)" "$(winepath -w "$UNCACHED" 2>/dev/null)" 'C:\kestrin-bench' 2>&1 | tr -d '\r' |
     grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg --add-architecture' -e 'apt-get install wine32')
 rc=${PIPESTATUS[0]}
 wine_down

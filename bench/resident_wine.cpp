@@ -389,14 +389,10 @@ bool ShowMenu(DWORD pid, HWND handler, Showing& showing, std::string& error) {
     return true;
 }
 
-// reuse false: the program builds every showing afresh, every icon read again. atIcon: the
-// first click comes the moment the icon appears, before the program has settled.
-Run MeasureResident(const std::string& exe, const std::string& folder, int entries, bool reuse = true,
-                    bool atIcon = false) {
+// atIcon: the first click comes the moment the icon appears, before the program has settled.
+Run MeasureResident(const std::string& exe, const std::string& folder, int entries, bool atIcon = false) {
     Run run;
     run.entries = entries;
-    // Inherited by the started program; cleared again below.
-    SetEnvironmentVariableA("KESTRIN_MENU_REUSE", reuse ? nullptr : "0");
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -405,10 +401,8 @@ Run MeasureResident(const std::string& exe, const std::string& folder, int entri
     if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &process)) {
         run.error = "CreateProcess failed: " + std::to_string(GetLastError());
-        SetEnvironmentVariableA("KESTRIN_MENU_REUSE", nullptr);
         return run;
     }
-    SetEnvironmentVariableA("KESTRIN_MENU_REUSE", nullptr);
     const DWORD pid = process.dwProcessId;
     HWND handler = nullptr;
     const bool iconShown = PollUntil(kStartTimeoutMs, [&] {
@@ -710,12 +704,14 @@ double AgainVisible(const Run& run) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: resident_wine KESTRIN_EXE WORK_FOLDER\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: resident_wine KESTRIN_EXE UNCACHED_EXE WORK_FOLDER\n");
         return 2;
     }
     const std::string exe = argv[1];
-    const std::string work = argv[2];
+    // The same program built to show every launcher menu afresh, every icon read again.
+    const std::string uncachedExe = argv[2];
+    const std::string work = argv[3];
     CreateDirectoryA(work.c_str(), nullptr);
 
     // The shell desktop starts with this program; its taskbar must be up before any start is timed.
@@ -751,8 +747,16 @@ int main(int argc, char** argv) {
         profiles.push_back(ProfileBuild(folder));
     }
     // The largest menu once more, every showing built afresh, for comparison.
-    const Run uncached = MeasureResident(work + "\\menu1000\\kestrin.exe", work + "\\menu1000", 1000, false);
-    const Run atIcon = MeasureResident(work + "\\menu1000\\kestrin.exe", work + "\\menu1000", 1000, true, true);
+    // In a folder of its own, named kestrin.exe beside a copy of the same settings file.
+    const std::string uncachedFolder = work + "\\menu1000-uncached";
+    CreateDirectoryA(uncachedFolder.c_str(), nullptr);
+    if (!CopyFileA(uncachedExe.c_str(), (uncachedFolder + "\\kestrin.exe").c_str(), FALSE) ||
+        !CopyFileA((work + "\\menu1000\\kestrin.ini").c_str(), (uncachedFolder + "\\kestrin.ini").c_str(), FALSE)) {
+        std::fprintf(stderr, "bench: cannot prepare the uncached run\n");
+        return 1;
+    }
+    const Run uncached = MeasureResident(uncachedFolder + "\\kestrin.exe", uncachedFolder, 1000);
+    const Run atIcon = MeasureResident(work + "\\menu1000\\kestrin.exe", work + "\\menu1000", 1000, true);
 
     std::printf("Icon sources (file, icons held): ");
     for (const std::string& s : sourceReport) std::printf("%s; ", s.c_str());

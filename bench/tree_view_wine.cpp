@@ -9,7 +9,7 @@
 // the last node and two random ones; each such case runs on a freshly filled tree several
 // times and keeps its fastest run, so that what is measured is the operation and not whatever
 // else the machine did meanwhile. The table shows the slowest case per operation and shape.
-// The fill is SettingsWindow::TreeReloaded() (the tree view's Fill and the presenter's
+// The fill is SettingsWindow::StateReloaded() (the tree view's Fill and the presenter's
 // rebuild) of a tree as a load leaves it (every node closed), the presenter's OpenTree() and
 // a repaint, also the fastest of several runs.
 #include <windows.h>
@@ -43,12 +43,16 @@ const char* const kTargets[] = {"first", "second", "last", "random", "random"};
 // The window asks for nothing while the bench edits the tree.
 class NoHost final : public SettingsHost {
 public:
+    ProgramState& State() override { return state; }
+    const std::string& ConfigPath() const override { return path; }
     void ReleaseHotkey() override {}
     bool AutostartIsOn() override { return false; }
     void ApplyAutostart(const AutostartPlan&) override {}
-    void SaveItems(std::uint16_t) override {}
+    void SaveItems() override {}
     void LoadItems() override {}
-    void ImportItemSet(const std::string&) override {}
+
+    ProgramState state;
+    std::string path;
 };
 
 void Pump() {
@@ -73,10 +77,10 @@ struct Worst {
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TREEVIEW_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&icc);
-    ItemStore store;
-    Tree tree;
     NoHost host;
-    SettingsWindow window(nullptr, store, tree, host);
+    ItemStore& store = host.state.store;
+    Tree& tree = host.state.tree;
+    SettingsWindow window(nullptr, host);
     ItemForm& itemForm = window.Presenter();
     const HWND form = window.Handle();
     ShowWindow(form, SW_SHOW);
@@ -94,7 +98,7 @@ int main(int argc, char** argv) {
             BuildBenchTree(kShapes[shape], kNodes, tree, store.items, /*open=*/false);
             Pump();
             const auto start = Clock::now();
-            window.TreeReloaded();
+            window.StateReloaded();
             itemForm.OpenTree();
             UpdateWindow(form);
             fill[shape] = std::min(fill[shape], Ms(start));

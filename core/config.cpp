@@ -4,14 +4,6 @@
 
 namespace kestrin {
 
-namespace {
-
-[[noreturn]] void ThrowUnableToWrite(const std::string& path) {
-    throw KestrinError(FormatText("Unable to write to %s", path.c_str()));
-}
-
-}  // namespace
-
 std::string ConfigFilePath(std::string_view exePath) {
     const size_t dot = exePath.find('.');
     if (dot == std::string_view::npos) return "ini";
@@ -56,7 +48,7 @@ void WriteDefaultConfig(FileSystem& files, const std::string& path, int hotkeyVa
     writer.Key("Key", hotkeyValue);
     writer.Key("Cnt", 1);
     WriteItemSection(writer, 0, kNewItemTitle, Item{});
-    if (!files.ReplaceAtomically(path, writer.Text())) ThrowUnableToWrite(path);
+    ReplaceOrThrow(files, path, writer.Text());
 }
 
 namespace {
@@ -180,7 +172,7 @@ void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, con
         outline.push_back(std::move(line));
     });
 
-    if (!files.ReplaceAtomically(path, writer.Text())) ThrowUnableToWrite(path);
+    ReplaceOrThrow(files, path, writer.Text());
     store.outline = std::move(outline);
 }
 

@@ -32,6 +32,11 @@ public:
     virtual bool ReplaceAtomically(const std::string& path, const std::string& data) = 0;
 };
 
+// The error every failed write reports: KestrinError "Unable to write to <path>".
+[[noreturn]] void ThrowUnableToWrite(const std::string& path);
+// ReplaceAtomically, or that error.
+void ReplaceOrThrow(FileSystem& files, const std::string& path, const std::string& data);
+
 // Standard C++ streams and std::filesystem; used by the native tests.
 FileSystem& PortableFileSystem();
 // The Windows file API with the path bytes passed unchanged to the A functions. A replace's

@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "base/form_builder_win32.h"
+#include "base/message_window_win32.h"
 #include "base/owned_win32.h"
 #include "base/window_dispatch_win32.h"
 #include "settings/icon_picker.h"
@@ -54,12 +55,9 @@ private:
     HWND owner_;
 };
 
-class IconPicker {
+class IconPicker final : public MessageWindow {
 public:
     IconPicker(HWND owner, const std::string& file, int storedIndex);
-    ~IconPicker();
-    IconPicker(const IconPicker&) = delete;
-    IconPicker& operator=(const IconPicker&) = delete;
 
     int Run();
 
@@ -71,8 +69,7 @@ private:
         SIZE size{};
     };
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void Load(int storedIndex);
     const Entry* EntryToDraw(UINT index);
     void Draw(const DRAWITEMSTRUCT& item);
@@ -83,21 +80,19 @@ private:
     std::vector<Entry> entries_;
     OwnedFont formFont_;
     OwnedFont listFont_;
-    OwnedWindow window_;
     BuiltForm controls_;
     HWND list_ = nullptr;
     int finalSelection_ = -1;
     bool closed_ = false;
-    // Last, so the owner is enabled and activated before the picker window goes.
+    // The owner is enabled and activated again before the picker window (the base) goes.
     DisabledOwner owner_;
 };
 
 
 IconPicker::IconPicker(HWND owner, const std::string& file, int storedIndex)
     : file_(file), formFont_(CreateFormFont(kIconPickerForm)), owner_(owner) {
-    window_.reset(CreateFormWindow(kIconPickerForm, owner));
-    if (!window_) throw KestrinError("Error creating window");
-    const HWND hwnd = window_.get();
+    CreateForm(kIconPickerForm, owner);
+    const HWND hwnd = Handle();
     PlaceForm(hwnd, kIconPickerForm);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
     controls_ = BuildForm(hwnd, kIconPickerForm, formFont_.get());
@@ -113,14 +108,6 @@ IconPicker::IconPicker(HWND owner, const std::string& file, int storedIndex)
     SendMessageA(list_, LB_SETITEMHEIGHT, 0, cell.height);
     SendMessageA(list_, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(cell.width), 0);
     Load(storedIndex);
-
-    // Messages reach the handlers only once everything they use exists.
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
-}
-
-IconPicker::~IconPicker() {
-    if (window_) SetWindowLongPtrA(window_.get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
 }
 
 void IconPicker::Load(int storedIndex) {
@@ -140,7 +127,7 @@ void IconPicker::Load(int storedIndex) {
 }
 
 int IconPicker::Run() {
-    ShowWindow(window_.get(), SW_SHOW);
+    ShowWindow(Handle(), SW_SHOW);
     SetFocus(list_);
     while (!closed_) {
         MSG msg;
@@ -162,8 +149,8 @@ int IconPicker::Run() {
 // Enter and Esc end the picker wherever its focus is, and never travel on to the owner.
 bool IconPicker::HandleKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) return false;
-    const HWND hwnd = window_.get();
-    if (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd)) return false;
+    const HWND hwnd = Handle();
+    if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
     CallGuarded([&] {
         if (msg.wParam == VK_ESCAPE) SendMessageA(list_, LB_SETCURSEL, 0, 0);
         Close();
@@ -174,14 +161,7 @@ bool IconPicker::HandleKey(const MSG& msg) {
 
 void IconPicker::Close() { closed_ = true; }
 
-LRESULT CALLBACK IconPicker::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* picker = reinterpret_cast<IconPicker*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!picker) return DefWindowProcA(hwnd, msg, wp, lp);
-    return CallGuarded([&] { return picker->HandleMessage(msg, wp, lp); });
-}
-
 LRESULT IconPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    const HWND hwnd = window_.get();
     switch (msg) {
     case WM_CLOSE:
         // Run destroys the window once it has read the selection.
@@ -197,9 +177,11 @@ LRESULT IconPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
         SetFocus(list_);
         return 0;
-    case WM_COMMAND:
-        if (reinterpret_cast<HWND>(lp) == list_ && HIWORD(wp) == LBN_DBLCLK) Close();
+    case WM_COMMAND: {
+        const ControlDef* row = lp ? ControlById(kIconPickerForm, LOWORD(wp)) : nullptr;
+        if (row && row->role == static_cast<int>(IconPickerControl::IconList) && HIWORD(wp) == LBN_DBLCLK) Close();
         return 0;
+    }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
         if (!item || item->hwndItem != list_) break;
@@ -209,7 +191,7 @@ LRESULT IconPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         break;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
+    return DefaultHandling(msg, wp, lp);
 }
 
 const IconPicker::Entry* IconPicker::EntryToDraw(UINT index) {

@@ -2,6 +2,7 @@
 
 #include "core/ini.h"
 #include "base/error.h"
+#include "base/flag_scope.h"
 
 namespace kestrin {
 
@@ -24,19 +25,6 @@ constexpr FieldStates kFieldStates[3] = {
 constexpr FormEdit kAllEdits[kFormEditCount] = {FormEdit::Title, FormEdit::Command, FormEdit::Parameters,
                                                 FormEdit::Directory, FormEdit::IconFile, FormEdit::IconIndex};
 
-// Restores a flag on every way out, exceptions included.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
 }  // namespace
 
 std::optional<int> ParseIniIntegerText(std::string_view text) {
@@ -58,6 +46,10 @@ std::vector<WindowStep> ItemForm::OkSteps() const {
 }
 
 std::vector<WindowStep> ItemForm::CancelSteps() const { return {WindowStep::Hide, WindowStep::LoadItems}; }
+
+std::vector<WindowStep> ItemForm::SaveSteps() const {
+    return {WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems};
+}
 
 void ItemForm::OnShown() {
     commandsEnabled_ = true;

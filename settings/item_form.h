@@ -59,7 +59,9 @@ public:
 
 // What the window itself does, in list order, for opening, OK and Cancel. A step that
 // fails (its error goes to the error box) ends the list: a failed SaveItems leaves the
-// window hidden, the autostart untouched and the edits in memory.
+// window hidden, the autostart untouched and the edits in memory. Only a failed
+// WriteAutostart lets the list go on and is shown at its end: a save is always followed by
+// its reload, or the launcher menu would pair the new titles with the old rows.
 enum class WindowStep {
     ReleaseHotkey,   // release the global hotkey while the window is open
     ReadAutostart,   // read the autostart value into the check box and remember it
@@ -95,6 +97,8 @@ public:
     // OK and Cancel (also Enter and Esc).
     std::vector<WindowStep> OkSteps() const;
     std::vector<WindowStep> CancelSteps() const;
+    // What Import does first: what OK does, with the window kept open.
+    std::vector<WindowStep> SaveSteps() const;
     void OnShown();
     void OnHidden();
     bool KeyboardCommandsEnabled() const { return commandsEnabled_; }

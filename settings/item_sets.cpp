@@ -62,4 +62,16 @@ std::optional<std::string> ImportItemSet(std::string_view configText, std::strin
     return writer.Take();
 }
 
+void ExportItemSet(FileSystem& files, const std::string& setFile, const ItemStore& store, int first) {
+    ReplaceOrThrow(files, setFile, ItemSetText(store.outline, store.items, first));
+}
+
+void ImportItemSet(FileSystem& files, const std::string& configFile, const std::string& setFile) {
+    // A file that cannot be read has no count, so nothing is imported from it or into it.
+    std::string set, config;
+    if (!files.ReadAll(setFile, set)) set.clear();
+    if (!files.ReadAll(configFile, config)) config.clear();
+    if (const std::optional<std::string> merged = ImportItemSet(config, set)) ReplaceOrThrow(files, configFile, *merged);
+}
+
 }  // namespace kestrin

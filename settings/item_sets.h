@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_system.h"
 #include "core/items.h"
 
 namespace kestrin {
@@ -22,5 +23,11 @@ std::string ItemSetText(const OutlineList& outline, const ItemTable& items, int 
 // root lands on the top level. nullopt, nothing to import: the set or the ConfigFile has no
 // "Cnt", or the result would hold more than kMaxItemCount items.
 std::optional<std::string> ImportItemSet(std::string_view configText, std::string_view setText);
+
+// Export and Import as the settings window runs them. Both throw KestrinError "Unable to
+// write to <path>"; an import that has nothing to import (see above) leaves the ConfigFile
+// as it is, and neither reloads anything.
+void ExportItemSet(FileSystem& files, const std::string& setFile, const ItemStore& store, int first);
+void ImportItemSet(FileSystem& files, const std::string& configFile, const std::string& setFile);
 
 }  // namespace kestrin

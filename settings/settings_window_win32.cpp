@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "base/error.h"
 #include "core/file_system.h"
@@ -34,6 +35,22 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
+// The edit fields by FormEdit.
+constexpr C kEditRoles[kFormEditCount] = {C::TitleEdit,     C::CommandEdit,  C::ParametersEdit,
+                                          C::DirectoryEdit, C::IconFileEdit, C::IconIndexEdit};
+
+std::optional<FormEdit> EditOfRole(C role) {
+    for (int i = 0; i < kFormEditCount; ++i)
+        if (kEditRoles[i] == role) return static_cast<FormEdit>(i);
+    return std::nullopt;
+}
+
+std::optional<FormCombo> ComboOfRole(C role) {
+    if (role == C::Kind) return FormCombo::Kind;
+    if (role == C::ShowState) return FormCombo::ShowState;
+    return std::nullopt;
+}
+
 PressedKey KeyOf(WPARAM vk) {
     switch (vk) {
     case VK_UP: return PressedKey::Up;
@@ -48,93 +65,102 @@ PressedKey KeyOf(WPARAM vk) {
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(HWND owner, ItemStore& store, Tree& tree, SettingsHost& host)
+SettingsWindow::SettingsWindow(HWND owner, SettingsHost& host)
     : owner_(owner),
-      store_(store),
-      tree_(tree),
       host_(host),
+      state_(host.State()),
       font_(CreateFormFont(kSettingsForm)),
       faceBrush_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))),
       windowBrush_(CreateSolidBrush(GetSysColor(COLOR_WINDOW))),
-      form_(store, tree, *this) {
-    hwnd_ = CreateFormWindow(kSettingsForm, owner);
-    if (!hwnd_) throw KestrinError("Error creating window");
-    PlaceForm(hwnd_, kSettingsForm);
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    controls_ = BuildForm(hwnd_, kSettingsForm, font_.get());
+      form_(state_.store, state_.tree, *this) {
+    CreateForm(kSettingsForm, owner);
+    const HWND hwnd = Handle();
+    PlaceForm(hwnd, kSettingsForm);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    controls_ = BuildForm(hwnd, kSettingsForm, font_.get());
     treeView_.Attach(controls_.Get(C::Tree));
-    edits_ = {controls_.Get(C::TitleEdit),     controls_.Get(C::CommandEdit),  controls_.Get(C::ParametersEdit),
-              controls_.Get(C::DirectoryEdit), controls_.Get(C::IconFileEdit), controls_.Get(C::IconIndexEdit)};
+    for (int i = 0; i < kFormEditCount; ++i) edits_[static_cast<size_t>(i)] = controls_.Get(kEditRoles[i]);
     combos_ = {controls_.Get(C::Kind), controls_.Get(C::ShowState)};
     hotkeyField_ = controls_.Get(C::Hotkey);
     autostartBox_ = controls_.Get(C::Autostart);
-    if (hotkeyField_) {
-        SetHotKeyControlRules(hotkeyField_);
-        WriteHotKeyControl(hotkeyField_, kDefaultHotkey);
-    }
-    // Messages reach the handlers only once everything they use exists.
+    if (hotkeyField_) SetHotKeyControlRules(hotkeyField_);
+    ShowHotkey();
     saveDialog_.forSaving = true;
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProc));
 }
 
 SettingsWindow::~SettingsWindow() {
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
     // A deep tree would be torn down recursively by the control itself.
     treeView_.Clear();
-    // The controls go with the window; their glyphs, fonts and brushes after them.
-    DestroyWindow(hwnd_);
-    controls_ = BuiltForm();
+    // The controls go with the window, before the glyphs, fonts and brushes they use.
+    Destroy();
 }
 
-void SettingsWindow::Open() { RunSteps(form_.OpeningSteps(IsWindowVisible(hwnd_) != FALSE)); }
+void SettingsWindow::Open() { RunSteps(form_.OpeningSteps(IsWindowVisible(Handle()) != FALSE)); }
 
-void SettingsWindow::ShowHotkey(std::uint16_t value) {
-    if (hotkeyField_) WriteHotKeyControl(hotkeyField_, value);
-}
-
-std::uint16_t SettingsWindow::Hotkey() const { return hotkeyField_ ? ReadHotKeyControl(hotkeyField_) : 0; }
-
-void SettingsWindow::TreeReloaded() {
+void SettingsWindow::StateReloaded() {
     form_.TreeRebuilt();
-    treeView_.Fill(tree_);
+    treeView_.Fill(state_.tree);
+    ShowHotkey();
+}
+
+void SettingsWindow::ShowHotkey() {
+    if (hotkeyField_) WriteHotKeyControl(hotkeyField_, state_.hotkey);
+}
+
+void SettingsWindow::OnTaskbarMinimized() {
+    ShowWindow(Handle(), SW_HIDE);
+    if (IsWindowVisible(owner_)) ShowWindow(owner_, SW_HIDE);
+}
+
+void SettingsWindow::OnTaskbarRestored() {
+    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    ShowWindow(Handle(), SW_SHOW);
 }
 
 bool SettingsWindow::AutostartChecked() const {
     return autostartBox_ && SendMessageA(autostartBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// A step that throws ends the list: the error box shows it and later steps do not run.
+// A step that throws ends the list: the error box shows it and later steps do not run. A
+// failed autostart write is shown once the rest has run.
 void SettingsWindow::RunSteps(const std::vector<WindowStep>& steps) {
+    std::exception_ptr autostartError;
     for (WindowStep step : steps) {
         switch (step) {
         case WindowStep::ReleaseHotkey: host_.ReleaseHotkey(); break;
         case WindowStep::ReadAutostart: {
             const bool on = host_.AutostartIsOn();
             if (autostartBox_) SendMessageA(autostartBox_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-            autostartWasOn_ = AutostartChecked() ? 1 : 0;
+            state_.autostartWasOn = AutostartChecked();
             break;
         }
         case WindowStep::Show:
             // The owner carries the taskbar button while the window is shown.
             ShowWindow(owner_, SW_SHOWNOACTIVATE);
-            ShowWindow(hwnd_, SW_SHOW);
+            ShowWindow(Handle(), SW_SHOW);
             break;
         case WindowStep::OpenTree: form_.OpenTree(); break;
         case WindowStep::Hide:
-            ShowWindow(hwnd_, SW_HIDE);
+            ShowWindow(Handle(), SW_HIDE);
             ShowWindow(owner_, SW_HIDE);
             break;
-        case WindowStep::SaveItems: host_.SaveItems(Hotkey()); break;
-        case WindowStep::WriteAutostart: {
-            const AutostartPlan plan = PlanAutostart(AutostartChecked(), autostartWasOn_);
-            host_.ApplyAutostart(plan);
-            autostartWasOn_ = plan.wasOnAfter;
+        case WindowStep::SaveItems:
+            if (hotkeyField_) state_.hotkey = ReadHotKeyControl(hotkeyField_);
+            host_.SaveItems();
             break;
-        }
+        case WindowStep::WriteAutostart:
+            try {
+                const AutostartPlan plan = PlanAutostart(AutostartChecked(), state_.autostartWasOn);
+                host_.ApplyAutostart(plan);
+                state_.autostartWasOn = plan.wasOnAfter != 0;
+            } catch (const KestrinError&) {
+                autostartError = std::current_exception();
+            }
+            break;
         case WindowStep::LoadItems: host_.LoadItems(); break;
         }
     }
+    if (autostartError) std::rethrow_exception(autostartError);
 }
 
 void SettingsWindow::RunKeyCommand(CommandKey key) {
@@ -149,8 +175,9 @@ void SettingsWindow::RunKeyCommand(CommandKey key) {
 }
 
 bool SettingsWindow::PreTranslate(MSG& msg) {
-    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
-    if (msg.message == WM_KEYDOWN && IsWindowVisible(hwnd_) && GetActiveWindow() == hwnd_) {
+    const HWND hwnd = Handle();
+    if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
+    if (msg.message == WM_KEYDOWN && IsWindowVisible(hwnd) && GetActiveWindow() == hwnd) {
         if (const std::optional<CommandKey> key = KeyCommandOf(msg)) {
             CallGuarded([&] {
                 RunKeyCommand(*key);
@@ -159,7 +186,7 @@ bool SettingsWindow::PreTranslate(MSG& msg) {
             return true;
         }
     }
-    return IsDialogMessageA(hwnd_, &msg) != FALSE;
+    return IsDialogMessageA(hwnd, &msg) != FALSE;
 }
 
 std::optional<CommandKey> SettingsWindow::KeyCommandOf(const MSG& msg) const {
@@ -170,21 +197,22 @@ std::optional<CommandKey> SettingsWindow::KeyCommandOf(const MSG& msg) const {
     press.shift = GetKeyState(VK_SHIFT) < 0;
     press.alt = GetKeyState(VK_MENU) < 0;
     bool dropped = false;
-    const int combo = ComboIndex(GetFocus());
-    if (combo >= 0) dropped = SendMessageA(combos_[static_cast<size_t>(combo)], CB_GETDROPPEDSTATE, 0, 0) != 0;
+    if (const std::optional<FormCombo> combo = ComboOf(GetFocus()))
+        dropped = SendMessageA(combos_[static_cast<size_t>(*combo)], CB_GETDROPPEDSTATE, 0, 0) != 0;
     return MatchKeyCommand(press, commandsEnabled_, dropped);
-}
-
-LRESULT CALLBACK SettingsWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* window = reinterpret_cast<SettingsWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!window) return DefWindowProcA(hwnd, msg, wp, lp);
-    return CallGuarded([&] { return window->HandleMessage(msg, wp, lp); });
 }
 
 LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_SYSCOMMAND:
+        // Alt+F4 on the shown window is Cancel, as Esc is.
+        if ((wp & 0xFFF0) == SC_CLOSE) {
+            if (IsWindowVisible(Handle())) OnCancel();
+            return 0;
+        }
+        break;
     case WM_CLOSE:
-        // Closing the settings window from outside ends the program.
+        // A request from outside (the window's own close is Cancel, above) ends the program.
         PostQuitMessage(0);
         return 0;
     case WM_CTLCOLORSTATIC:
@@ -195,7 +223,7 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_COMMAND:
-        OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lp);
@@ -207,7 +235,7 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             // Shown by the program (not uncovered): it comes to the front.
             if (lp == 0) {
                 if (owner_) SetForegroundWindow(owner_);
-                SetForegroundWindow(hwnd_);
+                SetForegroundWindow(Handle());
             }
             form_.OnShown();
         } else {
@@ -220,17 +248,17 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
         break;
     }
-    return DefWindowProcA(hwnd_, msg, wp, lp);
+    return DefaultHandling(msg, wp, lp);
 }
 
 // Like a dialog, the window gives the focus back to the control that last had it.
 void SettingsWindow::OnActivate(bool active) {
     if (!active) {
         const HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
         return;
     }
-    if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_)) SetFocus(lastFocus_);
+    if (lastFocus_ && IsWindow(lastFocus_) && IsChild(Handle(), lastFocus_)) SetFocus(lastFocus_);
     else if (treeView_.Handle()) SetFocus(treeView_.Handle());
 }
 
@@ -240,19 +268,17 @@ LRESULT SettingsWindow::ColorResult(HDC dc, bool face) const {
     return reinterpret_cast<LRESULT>(face ? faceBrush_.get() : windowBrush_.get());
 }
 
-int SettingsWindow::EditIndex(HWND control) const {
-    if (!control) return -1;
-    for (size_t i = 0; i < edits_.size(); ++i)
-        if (edits_[i] == control) return static_cast<int>(i);
-    return -1;
+bool SettingsWindow::IsEdit(HWND control) const {
+    const ControlDef* row = control ? ControlById(kSettingsForm, GetDlgCtrlID(control)) : nullptr;
+    return row && GetParent(control) == Handle() && EditOfRole(static_cast<C>(row->role));
 }
 
 // The selector itself or the edit field inside it.
-int SettingsWindow::ComboIndex(HWND control) const {
-    if (!control) return -1;
-    for (size_t i = 0; i < combos_.size(); ++i)
-        if (combos_[i] && (combos_[i] == control || GetParent(control) == combos_[i])) return static_cast<int>(i);
-    return -1;
+std::optional<FormCombo> SettingsWindow::ComboOf(HWND control) const {
+    if (control && GetParent(control) != Handle()) control = GetParent(control);
+    if (!control || GetParent(control) != Handle()) return std::nullopt;
+    const ControlDef* row = ControlById(kSettingsForm, GetDlgCtrlID(control));
+    return row ? ComboOfRole(static_cast<C>(row->role)) : std::nullopt;
 }
 
 void SettingsWindow::SetEditText(FormEdit edit, const std::string& text) {
@@ -276,7 +302,7 @@ void SettingsWindow::SetComboFace(FormCombo combo, bool face) {
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void SettingsWindow::ApplyTreeSteps(const std::vector<TreeStep>& steps) { treeView_.Apply(tree_, steps); }
+void SettingsWindow::ApplyTreeSteps(const std::vector<TreeStep>& steps) { treeView_.Apply(state_.tree, steps); }
 
 void SettingsWindow::FocusTree() {
     if (treeView_.Handle()) SetFocus(treeView_.Handle());
@@ -284,40 +310,21 @@ void SettingsWindow::FocusTree() {
 
 void SettingsWindow::ShowError(const std::string& message) { ReportError(message.c_str()); }
 
-bool SettingsWindow::OnCommand(HWND control, int code) {
-    if (!control) return false;
-    const int edit = EditIndex(control);
-    if (edit >= 0) {
-        if (code == EN_CHANGE) form_.OnEditChanged(static_cast<FormEdit>(edit), WindowText(control));
-        return true;
+void SettingsWindow::OnCommand(int id, int code, HWND control) {
+    // Menus and accelerators (no control) have nothing here.
+    const ControlDef* row = control ? ControlById(kSettingsForm, id) : nullptr;
+    if (!row) return;
+    const C role = static_cast<C>(row->role);
+    if (const std::optional<FormEdit> edit = EditOfRole(role)) {
+        if (code == EN_CHANGE) form_.OnEditChanged(*edit, WindowText(control));
+        return;
     }
-    const int combo = combos_[0] == control ? 0 : combos_[1] == control ? 1 : -1;
-    if (combo >= 0) {
-        int index = -2;
-        if (code == CBN_SELCHANGE) {
-            index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
-        } else if (code == CBN_EDITCHANGE) {
-            // Typed text counts only when it names an entry.
-            const std::string text = WindowText(control);
-            index = text.empty() ? -1
-                                 : static_cast<int>(SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                                 reinterpret_cast<LPARAM>(text.c_str())));
-        }
-        if (index != -2) {
-            if (index < 0) index = -1;
-            if (static_cast<FormCombo>(combo) == FormCombo::Kind) form_.OnKindChosen(index);
-            else form_.OnShowStateChosen(index);
-        }
-        return true;
-    }
-    const BuiltControl* clicked = controls_.ByHwnd(control);
-    if (!clicked) return false;
-    const C role = static_cast<C>(clicked->def->role);
+    if (const std::optional<FormCombo> combo = ComboOfRole(role)) return OnComboChanged(*combo, code, control);
     if (role == C::HomePageLink) {
         if (code == STN_DBLCLK) OnHomePage();
-        return true;
+        return;
     }
-    if (code != BN_CLICKED) return false;
+    if (code != BN_CLICKED) return;
     switch (role) {
     case C::Ok: OnOk(); break;
     case C::Cancel: OnCancel(); break;
@@ -337,9 +344,26 @@ bool SettingsWindow::OnCommand(HWND control, int code) {
     case C::IconPick: OnPickIcon(); break;
     case C::Export: OnExport(); break;
     case C::Import: OnImport(); break;
-    default: return false;
+    default: break;
     }
-    return true;
+}
+
+void SettingsWindow::OnComboChanged(FormCombo combo, int code, HWND control) {
+    int index = 0;
+    if (code == CBN_SELCHANGE) {
+        index = static_cast<int>(SendMessageA(control, CB_GETCURSEL, 0, 0));
+    } else if (code == CBN_EDITCHANGE) {
+        // Typed text counts only when it names an entry.
+        const std::string text = WindowText(control);
+        index = text.empty() ? -1
+                             : static_cast<int>(SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                             reinterpret_cast<LPARAM>(text.c_str())));
+    } else {
+        return;
+    }
+    if (index < 0) index = -1;
+    if (combo == FormCombo::Kind) form_.OnKindChosen(index);
+    else form_.OnShowStateChosen(index);
 }
 
 std::string SettingsWindow::FieldText(FormEdit edit) const {
@@ -365,14 +389,14 @@ void SettingsWindow::OnBrowseFile(FormEdit edit) {
         if (!start.initialDir.empty()) openDialog_.initialDir = start.initialDir;
         if (start.fileName) openDialog_.fileName = *start.fileName;
     }
-    if (openDialog_.Execute(hwnd_)) SetFieldText(edit, openDialog_.fileName);
+    if (openDialog_.Execute(Handle())) SetFieldText(edit, openDialog_.fileName);
 }
 
 void SettingsWindow::OnBrowseFolder() {
     // The working directory starts from the Command's folder, not from its own text.
     const std::string command = ExpandDrive(FieldText(FormEdit::Command), ExeDrive(ExecutablePath()));
     if (!command.empty()) folderBrowser_.folderName = FolderPartOf(command);
-    if (folderBrowser_.Execute(hwnd_)) SetFieldText(FormEdit::Directory, folderBrowser_.folderName);
+    if (folderBrowser_.Execute(Handle())) SetFieldText(FormEdit::Directory, folderBrowser_.folderName);
 }
 
 void SettingsWindow::OnPickIcon() {
@@ -387,14 +411,14 @@ void SettingsWindow::OnPickIcon() {
     if (!index) throw KestrinError(FormatText("'%s' is not a valid integer value", indexText.c_str()));
     const std::string exe = ExecutablePath();
     const std::string file = IconPickerFile(iconFile, command, FolderPartOf(exe), ExeDrive(exe));
-    SetFieldText(FormEdit::IconIndex, std::to_string(RunIconPicker(hwnd_, file, *index)));
+    SetFieldText(FormEdit::IconIndex, std::to_string(RunIconPicker(Handle(), file, *index)));
 }
 
 void SettingsWindow::OnHomePage() {
     const HWND link = controls_.Get(C::HomePageLink);
     if (!link) return;
     // Nothing to report when no browser takes it.
-    ShellExecuteA(hwnd_, "open", HomePageAddress(WindowText(link)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteA(Handle(), "open", HomePageAddress(WindowText(link)).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 namespace {
@@ -416,28 +440,35 @@ private:
 }  // namespace
 
 void SettingsWindow::OnExport() {
+    const Tree& tree = state_.tree;
     const NodeId selected = form_.Selected();
-    const int position = tree_.IsAlive(selected) ? tree_.PreOrderIndex(selected) : 0;
+    const int position = tree.IsAlive(selected) ? tree.PreOrderIndex(selected) : 0;
     // The set is written from the saved file's order, so the window's edits are saved first;
     // a failed save ends here with the window hidden.
     OnOk();
     ShowWindow(owner_, SW_SHOWNOACTIVATE);
-    ShowWindow(hwnd_, SW_SHOW);
+    ShowWindow(Handle(), SW_SHOW);
     form_.OpenTree(position);
 
     const NodeId node = form_.Selected();
     saveDialog_.filter = kItemSetFilter;
     saveDialog_.defaultExtension = "set";
     saveDialog_.initialDir = ProgramFolderForDialogs(ExecutablePath());
-    saveDialog_.fileName = tree_.IsAlive(node) ? tree_.Title(node) : std::string();
-    if (!saveDialog_.Execute(hwnd_)) return;
+    saveDialog_.fileName = tree.IsAlive(node) ? tree.Title(node) : std::string();
+    if (!saveDialog_.Execute(Handle())) return;
     const WaitCursor wait;
-    const std::string text = ItemSetText(store_.outline, store_.items, tree_.IsAlive(node) ? position : -1);
-    if (!Win32FileSystem().ReplaceAtomically(saveDialog_.fileName, text))
-        throw KestrinError(FormatText("Unable to write to %s", saveDialog_.fileName.c_str()));
+    ExportItemSet(Win32FileSystem(), saveDialog_.fileName, state_.store, tree.IsAlive(node) ? position : -1);
 }
 
 void SettingsWindow::OnImport() {
+    // The edits are saved first, so an import never throws them away; a failed save ends
+    // here with the window open.
+    const Tree& tree = state_.tree;
+    const NodeId selected = form_.Selected();
+    const int position = tree.IsAlive(selected) ? tree.PreOrderIndex(selected) : 0;
+    RunSteps(form_.SaveSteps());
+    form_.OpenTree(position);
+
     openDialog_.filter = kItemSetFilter;
     openDialog_.initialDir = ProgramFolderForDialogs(ExecutablePath());
     // The browse buttons find the dialog as it was, whatever happens here.
@@ -448,10 +479,10 @@ void SettingsWindow::OnImport() {
             dialog.initialDir.clear();
         }
     } clear{openDialog_};
-    if (!openDialog_.Execute(hwnd_)) return;
+    if (!openDialog_.Execute(Handle())) return;
     {
         const WaitCursor wait;
-        host_.ImportItemSet(openDialog_.fileName);
+        ImportItemSet(Win32FileSystem(), host_.ConfigPath(), openDialog_.fileName);
     }
     // The window stays open on the reloaded tree, its first node selected.
     try {
@@ -485,13 +516,13 @@ bool SettingsWindow::OnNotify(const NMHDR& header) {
 // label in the button-face colour.
 bool SettingsWindow::OnColor(UINT msg, HDC dc, HWND control, LRESULT* result) const {
     if (msg == WM_CTLCOLOREDIT) {
-        if (EditIndex(control) >= 0) {
+        if (IsEdit(control)) {
             *result = ColorResult(dc, false);
             return true;
         }
-        const int combo = ComboIndex(control);
-        if (combo < 0) return false;
-        *result = ColorResult(dc, comboFace_[static_cast<size_t>(combo)]);
+        const std::optional<FormCombo> combo = ComboOf(control);
+        if (!combo) return false;
+        *result = ColorResult(dc, comboFace_[static_cast<size_t>(*combo)]);
         return true;
     }
     if (msg != WM_CTLCOLORSTATIC) return false;

@@ -1,6 +1,6 @@
 // The settings window: built from its layout table, hidden until "&Settings", owner of its
-// controls, their messages, OK and Cancel. Rules are the ItemForm presenter's; the items,
-// the hotkey registration and the autostart value are the host's.
+// controls, their messages, OK and Cancel. Rules are the ItemForm presenter's; the state it
+// edits, the hotkey registration and the autostart value are the host's.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,8 @@
 #include <vector>
 
 #include "base/form_builder_win32.h"
+#include "base/message_window_win32.h"
 #include "base/owned_win32.h"
-#include "core/items.h"
-#include "core/tree.h"
 #include "settings/file_dialog_win32.h"
 #include "settings/folder_browser_win32.h"
 #include "settings/item_form.h"
@@ -23,38 +22,36 @@
 
 namespace kestrin {
 
-class SettingsWindow final : private ItemFormView {
+class SettingsWindow final : public MessageWindow, private ItemFormView {
 public:
     // Creates the window hidden, owned by `owner` (the window that carries the taskbar button
     // while this one shows). Throws KestrinError when the window cannot be made.
-    SettingsWindow(HWND owner, ItemStore& store, Tree& tree, SettingsHost& host);
+    SettingsWindow(HWND owner, SettingsHost& host);
     ~SettingsWindow() override;
-    SettingsWindow(const SettingsWindow&) = delete;
-    SettingsWindow& operator=(const SettingsWindow&) = delete;
 
-    HWND Handle() const { return hwnd_; }
     // "&Settings": shows the window on the first node; nothing while it is already shown.
     void Open();
     // The keyboard commands and dialog navigation, before the message is dispatched: true
     // when the message was used up.
     bool PreTranslate(MSG& msg);
+    // After every load of the host's state: the tree and the hotkey shown anew.
+    void StateReloaded();
+    // The owner's taskbar button was minimized (the window hides to the tray) or restored.
+    void OnTaskbarMinimized();
+    void OnTaskbarRestored();
 
-    void ShowHotkey(std::uint16_t value);
-    std::uint16_t Hotkey() const;
-    // After the host reloaded the store and the tree.
-    void TreeReloaded();
-
+    // For the benchmark that drives the tree as the window does.
     ItemForm& Presenter() { return form_; }
     TreeViewAdapter& TreeView() { return treeView_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void RunSteps(const std::vector<WindowStep>& steps);
     void RunKeyCommand(CommandKey key);
     void OnOk() { RunSteps(form_.OkSteps()); }
     void OnCancel() { RunSteps(form_.CancelSteps()); }
-    bool OnCommand(HWND control, int code);
+    void OnCommand(int id, int code, HWND control);
+    void OnComboChanged(FormCombo combo, int code, HWND control);
     // The path helpers: each only sets a field's text, which the field's change handling
     // stores, also in a read-only field.
     void OnDriveToPlaceholder(FormEdit edit);
@@ -72,9 +69,10 @@ private:
     void OnActivate(bool active);
     std::optional<CommandKey> KeyCommandOf(const MSG& msg) const;
     LRESULT ColorResult(HDC dc, bool face) const;
-    int EditIndex(HWND control) const;
-    int ComboIndex(HWND control) const;
+    bool IsEdit(HWND control) const;
+    std::optional<FormCombo> ComboOf(HWND control) const;
     bool AutostartChecked() const;
+    void ShowHotkey();
 
     // ItemFormView
     void SetEditText(FormEdit edit, const std::string& text) override;
@@ -87,15 +85,13 @@ private:
     void SetKeyboardCommandsEnabled(bool enabled) override { commandsEnabled_ = enabled; }
 
     HWND owner_;
-    const ItemStore& store_;
-    Tree& tree_;
     SettingsHost& host_;
+    ProgramState& state_;
     OwnedFont font_;
     // Brushes of our own: a themed edit handed the system's stock brush may draw its theme
     // background instead, and then a face-coloured selector would show white.
     OwnedBrush faceBrush_;
     OwnedBrush windowBrush_;
-    HWND hwnd_ = nullptr;
     BuiltForm controls_;
     TreeViewAdapter treeView_;
     std::array<HWND, kFormEditCount> edits_{};
@@ -109,8 +105,6 @@ private:
     FolderBrowser folderBrowser_;
     // The control that had the focus when the window was last deactivated.
     HWND lastFocus_ = nullptr;
-    // Whether the autostart value existed when the window last read or wrote it.
-    int autostartWasOn_ = 0;
     bool commandsEnabled_ = false;
 };
 

@@ -11,7 +11,7 @@
 
 namespace kestrin {
 
-constexpr UINT kTrayCallbackMessage = WM_USER + 0x400;
+constexpr UINT kTrayCallbackMessage = WM_APP;
 constexpr UINT kTrayIconId = 1;
 
 // The NOTIFYICONDATAA size of the classic (Windows 2000) layout the icon uses: 488 bytes in
