@@ -1,5 +1,7 @@
 #include "app/resident_win32.h"
 
+#include <exception>
+
 #include "app/banner.h"
 #include "base/error.h"
 #include "base/error_box.h"
@@ -86,20 +88,25 @@ void Resident::Start() {
 }
 
 void Resident::LoadItems() {
+    launcherBuilt_ = false;
+    std::exception_ptr error;
     try {
         kestrin::LoadItems(Win32FileSystem(), configPath_, state_.store, state_.tree,
                            [this](int value) { state_.hotkey = HotkeyFromStored(value); });
     } catch (...) {
-        // The window shows what the load got to before it failed.
-        settings_->StateReloaded();
-        launcherBuilt_ = false;
-        throw;
+        error = std::current_exception();
     }
+    // The window shows what the load got to, also when it failed.
     settings_->StateReloaded();
-    hotkey_->Register(state_.hotkey);
-    // A new load builds the menu afresh, once the loop is idle, so even the first showing is quick.
-    launcherBuilt_ = false;
-    PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0);
+    // "Invalid level" comes after a complete load; only a failed count leaves nothing loaded.
+    if (state_.store.unsavedLoadError.empty()) {
+        if (!hotkey_->Register(state_.hotkey))
+            trayIcon_->ShowBalloon(kApplicationTitle,
+                                   HotkeyInUseText(HotkeyName(state_.hotkey, HotkeyKeyName(state_.hotkey))));
+        // A new load builds the menu afresh, once the loop is idle, so even the first showing is quick.
+        PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0);
+    }
+    if (error) std::rethrow_exception(error);
 }
 
 void Resident::SaveItems() { kestrin::SaveItems(Win32FileSystem(), configPath_, state_.store, state_.tree, state_.hotkey); }

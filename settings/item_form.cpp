@@ -1,5 +1,7 @@
 #include "settings/item_form.h"
 
+#include <exception>
+
 #include "core/ini.h"
 #include "base/error.h"
 #include "base/flag_scope.h"
@@ -32,6 +34,22 @@ std::optional<int> ParseIniIntegerText(std::string_view text) {
     const int value = ParseIniInteger(text, 0);
     if (value == 0 && ParseIniInteger(text, 1) == 1) return std::nullopt;
     return value;
+}
+
+void RunWindowSteps(const std::vector<WindowStep>& steps, const std::function<void(WindowStep)>& run) {
+    std::exception_ptr autostartError;
+    for (WindowStep step : steps) {
+        if (step != WindowStep::WriteAutostart) {
+            run(step);
+            continue;
+        }
+        try {
+            run(step);
+        } catch (...) {
+            autostartError = std::current_exception();
+        }
+    }
+    if (autostartError) std::rethrow_exception(autostartError);
 }
 
 ItemForm::ItemForm(ItemStore& store, Tree& tree, ItemFormView& view) : store_(store), tree_(tree), view_(view) {}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,6 +73,10 @@ enum class WindowStep {
     WriteAutostart,  // apply the check box to the autostart value
     LoadItems,       // reload store, tree and hotkey; then ItemForm::TreeRebuilt()
 };
+
+// Runs `steps` in order through `run`. A step that throws ends the list and its error goes
+// on; a throwing WriteAutostart lets the rest run and its error goes on after them.
+void RunWindowSteps(const std::vector<WindowStep>& steps, const std::function<void(WindowStep)>& run);
 
 // The window's keyboard commands, matched before the focused control: Ctrl+Up, Ctrl+Down,
 // Ctrl+Right, Ctrl+Left, Esc and Enter.

@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <exception>
 
 #include "base/error.h"
 #include "core/file_system.h"
@@ -121,11 +120,8 @@ bool SettingsWindow::AutostartChecked() const {
     return autostartBox_ && SendMessageA(autostartBox_, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-// A step that throws ends the list: the error box shows it and later steps do not run. A
-// failed autostart write is shown once the rest has run.
 void SettingsWindow::RunSteps(const std::vector<WindowStep>& steps) {
-    std::exception_ptr autostartError;
-    for (WindowStep step : steps) {
+    RunWindowSteps(steps, [this](WindowStep step) {
         switch (step) {
         case WindowStep::ReleaseHotkey: host_.ReleaseHotkey(); break;
         case WindowStep::ReadAutostart: {
@@ -148,19 +144,15 @@ void SettingsWindow::RunSteps(const std::vector<WindowStep>& steps) {
             if (hotkeyField_) state_.hotkey = ReadHotKeyControl(hotkeyField_);
             host_.SaveItems();
             break;
-        case WindowStep::WriteAutostart:
-            try {
-                const AutostartPlan plan = PlanAutostart(AutostartChecked(), state_.autostartWasOn);
-                host_.ApplyAutostart(plan);
-                state_.autostartWasOn = plan.wasOnAfter != 0;
-            } catch (const KestrinError&) {
-                autostartError = std::current_exception();
-            }
+        case WindowStep::WriteAutostart: {
+            const AutostartPlan plan = PlanAutostart(AutostartChecked(), state_.autostartWasOn);
+            host_.ApplyAutostart(plan);
+            state_.autostartWasOn = plan.wasOnAfter != 0;
             break;
+        }
         case WindowStep::LoadItems: host_.LoadItems(); break;
         }
-    }
-    if (autostartError) std::rethrow_exception(autostartError);
+    });
 }
 
 void SettingsWindow::RunKeyCommand(CommandKey key) {

@@ -26,6 +26,19 @@ std::uint16_t HotkeyFromStored(long long stored) {
     return static_cast<std::uint16_t>(static_cast<unsigned long long>(stored) & 0xFFFFu);
 }
 
+std::string HotkeyName(std::uint16_t value, const std::string& keyName) {
+    const Shortcut shortcut = SplitShortcut(value);
+    std::string name;
+    if (shortcut.shift) name += "Shift+";
+    if (shortcut.ctrl) name += "Ctrl+";
+    if (shortcut.alt) name += "Alt+";
+    return name + (keyName.empty() ? "Key " + std::to_string(shortcut.key) : keyName);
+}
+
+std::string HotkeyInUseText(const std::string& hotkeyName) {
+    return hotkeyName + " is in use by another program. Choose another hotkey in Settings.";
+}
+
 HotkeyControlValue HotkeyToControl(std::uint16_t value) {
     const auto key = static_cast<std::uint8_t>(value & 0xFFu);
     return {key, (value & kHotkeyShift) != 0, (value & kHotkeyCtrl) != 0, (value & kHotkeyAlt) != 0,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace kestrin {
 
@@ -33,6 +34,12 @@ struct HotkeyControlValue {
     std::uint8_t key;
     bool shift, ctrl, alt, extended;
 };
+
+// The hotkey as the user reads it, modifiers first: "Shift+Ctrl+Alt+Up". `keyName` is the
+// platform's name of the key; empty, the key's number stands in for it.
+std::string HotkeyName(std::uint16_t value, const std::string& keyName);
+// The tray balloon's text when another program holds the hotkey.
+std::string HotkeyInUseText(const std::string& hotkeyName);
 
 // Only the key's low byte reaches the control.
 HotkeyControlValue HotkeyToControl(std::uint16_t value);

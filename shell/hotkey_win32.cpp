@@ -34,14 +34,24 @@ UINT HotKeyModifierFlags(const Shortcut& shortcut) {
     return flags;
 }
 
-void LauncherHotkey::Register(std::uint16_t value) {
+bool LauncherHotkey::Register(std::uint16_t value) {
     Release();
-    if (value == 0) return;
+    if (value == 0) return true;
     const Shortcut shortcut = SplitShortcut(value);
     id_ = GlobalAddAtomA(kHotkeyAtomName);
     added_ = true;
     // Refused when another program holds the combination; the icon still works.
-    RegisterHotKey(target_, id_, HotKeyModifierFlags(shortcut), shortcut.key);
+    return RegisterHotKey(target_, id_, HotKeyModifierFlags(shortcut), shortcut.key) != FALSE;
+}
+
+std::string HotkeyKeyName(std::uint16_t value) {
+    const HotkeyControlValue key = HotkeyToControl(value);
+    // The scan code names the key; the extended flag tells an arrow from its numeric-pad twin.
+    const UINT scan = MapVirtualKeyA(key.key, MAPVK_VK_TO_VSC);
+    const LONG lp = static_cast<LONG>((scan << 16) | (key.extended ? 1u << 24 : 0u));
+    char name[64] = {};
+    const int length = scan ? GetKeyNameTextA(lp, name, sizeof name) : 0;
+    return std::string(name, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
 void LauncherHotkey::Release() {

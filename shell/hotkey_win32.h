@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "shell/hotkey.h"
 
@@ -19,9 +20,9 @@ public:
     LauncherHotkey(const LauncherHotkey&) = delete;
     LauncherHotkey& operator=(const LauncherHotkey&) = delete;
 
-    // RegisterLauncherHotkey: releases first; value 0 registers nothing. A refused
-    // registration is silent: the combination may belong to another program.
-    void Register(std::uint16_t value);
+    // Releases first; value 0 registers nothing. False when the system refused the
+    // combination (another program holds it).
+    bool Register(std::uint16_t value);
     // ReleaseLauncherHotkey: only undoes what the last Register added.
     void Release();
     // Whether a WM_HOTKEY's wParam is ours (HotkeyId, also after a release).
@@ -32,6 +33,9 @@ private:
     ATOM id_ = 0;
     bool added_ = false;
 };
+
+// The platform's name of the hotkey's key ("Up"), empty when it has none.
+std::string HotkeyKeyName(std::uint16_t value);
 
 // The hotkey field: the rules for typing (a bare key or Shift+key becomes Shift+Ctrl+Alt+key).
 void SetHotKeyControlRules(HWND hotKey);

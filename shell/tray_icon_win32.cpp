@@ -56,4 +56,14 @@ void TrayIcon::SetTip(const std::string& hint) {
     if (shown_) Shell_NotifyIconA(NIM_MODIFY, &data_);
 }
 
+void TrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
+    if (!shown_) return;
+    NOTIFYICONDATAA balloon = data_;
+    balloon.uFlags = NIF_INFO;
+    balloon.dwInfoFlags = NIIF_WARNING;
+    lstrcpynA(balloon.szInfoTitle, title.c_str(), sizeof balloon.szInfoTitle);
+    lstrcpynA(balloon.szInfo, text.c_str(), sizeof balloon.szInfo);
+    Shell_NotifyIconA(NIM_MODIFY, &balloon);
+}
+
 }  // namespace kestrin

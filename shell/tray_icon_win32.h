@@ -36,6 +36,8 @@ public:
     // Not owned; the shell copies the icon on every update.
     void SetIcon(HICON icon);
     void SetTip(const std::string& hint);
+    // A warning balloon at the icon, shown once.
+    void ShowBalloon(const std::string& title, const std::string& text);
     bool Shown() const { return shown_; }
 
     // The number of the "TaskbarCreated" message.

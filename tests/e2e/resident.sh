@@ -372,4 +372,29 @@ else
 fi
 t_end
 
+# ---- a hotkey another program holds ----------------------------------------------------
+
+t_begin hotkey_in_use_shows_a_balloon
+reset_prefix
+new_run_dir hotkey-taken
+printf '%s' "$DEFAULT_INI" > "$RUN_DIR/kestrin.ini"
+# Another program takes Shift+Ctrl+Alt+Up before Kestrin starts.
+( cd "$RUN_DIR" && $WINE "$WIN_DIR/probe.exe" hold-hotkey 7 0x26 40 >"$RUN_DIR/holder.out" 2>/dev/null ) &
+holder=$!
+wait_for 20 grep -q held "$RUN_DIR/holder.out" || t_fail "the other program could not take the hotkey"
+kestrin_start
+if ! wait_icon 30; then
+    t_fail "no tray icon"
+else
+    balloon=$(probe wait-balloon 15)
+    expect_eq "balloon" "$balloon" \
+        $'balloon\tKestrin\tShift+Ctrl+Alt+Up is in use by another program. Choose another hotkey in Settings.'
+    screenshot hotkey-balloon
+    kill -0 "$KESTRIN_PID" 2>/dev/null || t_fail "Kestrin ended after the refused hotkey"
+    if open_launcher_by_click; then close_menus; else t_fail "no menu on a click on the icon"; fi
+fi
+kill "$holder" 2>/dev/null
+reset_prefix
+t_end
+
 [ "$E2E_FAILED" -eq 0 ]

@@ -257,6 +257,32 @@ if start_and_open se2e-esc < <(example_ini); then
 fi
 t_end
 
+# The window's own close (Alt+F4) is Cancel: the program goes on and the edits are dropped.
+t_begin alt_f4_acts_as_cancel
+if start_and_open se2e-altf4 < <(example_ini); then
+    fp select B >/dev/null
+    fp set Edit3 'altf4-lost.exe' >/dev/null
+    # Alt+F4 reaches the window's system command only from an edit field.
+    click_control Edit2
+    focus_wine_desktop
+    xdotool key alt+F4
+    if ! fp wait-visible 0 5; then
+        t_fail "Alt+F4 did not close the window"
+        click_and_hide Button4
+    else
+        kill -0 "$KESTRIN_PID" 2>/dev/null || t_fail "Alt+F4 ended the program"
+        ini_unchanged || t_fail "Alt+F4 changed the ConfigFile"
+        if open_settings; then
+            fp select B >/dev/null
+            expect_eq "B's command after Alt+F4" "$(fp get Edit3)" run-B
+            click_and_hide Button4 >/dev/null
+        else
+            t_fail "the window did not open again after Alt+F4"
+        fi
+    fi
+fi
+t_end
+
 # ---- kinds ----------------------------------------------------------------------------------
 
 DASHES=--------------------

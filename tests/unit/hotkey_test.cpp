@@ -24,6 +24,19 @@ TEST(Hotkey, SplitShortcutForRegisterHotKey) {
     }
 }
 
+TEST(Hotkey, NamedModifiersFirst) {
+    struct Case { unsigned value; const char* keyName; const char* expected; };
+    const Case cases[] = {
+        {kDefaultHotkey, "Up", "Shift+Ctrl+Alt+Up"},
+        {0x4000 | 0x41, "A", "Ctrl+A"},
+        {0x8000 | 0x2000 | 0x70, "F1", "Shift+Alt+F1"},
+        {0xC000 | 0xFF, "", "Ctrl+Alt+Key 255"},  // a key the platform cannot name
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(HotkeyName(static_cast<std::uint16_t>(c.value), c.keyName), c.expected) << c.value;
+    EXPECT_EQ(HotkeyInUseText("Ctrl+A"), "Ctrl+A is in use by another program. Choose another hotkey in Settings.");
+}
+
 TEST(Hotkey, StoredValueKeepsLowSixteenBits) {
     EXPECT_EQ(HotkeyFromStored(57382), kDefaultHotkey);
     EXPECT_EQ(HotkeyFromStored(-8154), kDefaultHotkey);

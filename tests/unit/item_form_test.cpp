@@ -326,3 +326,30 @@ TEST(ItemForm, AReloadedTreeIsNotEditedThroughOldNodeIds) {
     EXPECT_EQ(f.tree.Title(f.tree.FirstRoot()), "Fresh");
     EXPECT_EQ(f.tree.Count(), 1);
 }
+
+// OK saves, writes the autostart value and reloads: a refused autostart write must not skip
+// the reload (the menu would pair new titles with old rows), and a failed save stops there.
+TEST(ItemForm, OnlyAFailedAutostartWriteLetsTheStepsGoOn) {
+    Fixture f("A");
+    struct Case { WindowStep failing; const char* error; std::vector<WindowStep> ran; };
+    const Case cases[] = {
+        {WindowStep::WriteAutostart, "Failed to set data for 'Kestrin'",
+         {WindowStep::Hide, WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems}},
+        {WindowStep::SaveItems, "Unable to write to k.ini", {WindowStep::Hide, WindowStep::SaveItems}},
+        {WindowStep::Show, "", {WindowStep::Hide, WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems}},
+    };
+    for (const Case& c : cases) {
+        std::vector<WindowStep> ran;
+        std::string error;
+        try {
+            RunWindowSteps(f.form.OkSteps(), [&](WindowStep step) {
+                ran.push_back(step);
+                if (step == c.failing) throw KestrinError(c.error);
+            });
+        } catch (const KestrinError& e) {
+            error = e.what();
+        }
+        EXPECT_EQ(ran, c.ran) << c.error;
+        EXPECT_EQ(error, c.error);
+    }
+}

@@ -93,6 +93,58 @@ void PrintIcon(const TrayIcon& icon) {
     std::printf("icon\t%s\t%d\t%s\n", RectText(icon.rect).c_str(), icon.tipShown ? 1 : 0, icon.tip.c_str());
 }
 
+// The shell's balloon notifications shown now: balloon TITLE<TAB>TEXT.
+std::vector<std::string> Balloons() {
+    std::vector<std::string> shown;
+    HWND tray = TrayWindow();
+    if (!tray) return shown;
+    const DWORD shellPid = ProcessOf(tray);
+    Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellPid));
+    if (!process) return shown;
+    const size_t textSize = 1024;
+    RemoteMemory remote(process.get(), sizeof(TTTOOLINFOA) + sizeof(TTGETTITLE) + 2 * textSize);
+    if (!remote.get()) return shown;
+    char* remoteText = remote.get() + sizeof(TTTOOLINFOA) + sizeof(TTGETTITLE);
+    for (HWND tip : TopLevelWindows()) {
+        if (ProcessOf(tip) != shellPid || ClassOf(tip) != TOOLTIPS_CLASSA || !IsWindowVisible(tip)) continue;
+        if (!(GetWindowLongA(tip, GWL_STYLE) & TTS_BALLOON)) continue;
+        TTTOOLINFOA info = {};
+        info.cbSize = sizeof info;
+        info.lpszText = remoteText;
+        char text[textSize] = {};
+        if (!remote.Write(&info, sizeof info) || !remote.Write(text, textSize, sizeof info + sizeof(TTGETTITLE)))
+            continue;
+        if (!SendMessageA(tip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(remote.get()))) continue;
+        remote.Read(text, textSize - 1, sizeof info + sizeof(TTGETTITLE));
+        // The title comes back in UTF-16 whatever the message's character set.
+        TTGETTITLE title = {};
+        title.dwSize = sizeof title;
+        title.cch = textSize / 2;
+        title.pszTitle = reinterpret_cast<WCHAR*>(remoteText + textSize);
+        wchar_t wide[textSize / 2] = {};
+        remote.Write(&title, sizeof title, sizeof info);
+        remote.Write(wide, sizeof wide, sizeof info + sizeof(TTGETTITLE) + textSize);
+        SendMessageA(tip, TTM_GETTITLE, 0, reinterpret_cast<LPARAM>(remote.get() + sizeof info));
+        remote.Read(wide, sizeof wide - sizeof(wchar_t), sizeof info + sizeof(TTGETTITLE) + textSize);
+        char narrow[textSize] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, narrow, sizeof narrow - 1, nullptr, nullptr);
+        shown.push_back(std::string(narrow) + "\t" + text);
+    }
+    return shown;
+}
+
+int CmdWaitBalloon(int argc, char** argv) {
+    if (argc < 1) return 2;
+    std::vector<std::string> shown;
+    if (!WaitFor(std::atof(argv[0]), [&] {
+            shown = Balloons();
+            return !shown.empty();
+        }))
+        return 1;
+    for (const std::string& balloon : shown) std::printf("balloon\t%s\n", balloon.c_str());
+    return 0;
+}
+
 int CmdTray(int, char**) {
     for (const TrayIcon& icon : TrayIcons()) PrintIcon(icon);
     return 0;
@@ -355,6 +407,19 @@ int CmdHotkeyFree(int argc, char** argv) {
     return 1;
 }
 
+// Holds the combination as another program would, until the time is up.
+int CmdHoldHotkey(int argc, char** argv) {
+    if (argc < 3) return 2;
+    const UINT mods = static_cast<UINT>(std::strtoul(argv[0], nullptr, 0));
+    const UINT key = static_cast<UINT>(std::strtoul(argv[1], nullptr, 0));
+    if (!RegisterHotKey(nullptr, 0x7E58, mods, key)) return 1;
+    std::printf("hotkey\theld\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(std::atof(argv[2]) * 1000));
+    UnregisterHotKey(nullptr, 0x7E58);
+    return 0;
+}
+
 int CmdIcon(int argc, char** argv) {
     if (argc < 2) return 2;
     HICON small = nullptr;
@@ -395,6 +460,8 @@ const Command kCommands[] = {
     {"wait-no-process", "wait-no-process PID|EXE SECONDS", CmdWaitNoProcess},
     {"foreground", "foreground                foreground HWND PID EXE CLASS TEXT", CmdForeground},
     {"hotkey-free", "hotkey-free MODS VK       exit 0 when no program holds the combination", CmdHotkeyFree},
+    {"hold-hotkey", "hold-hotkey MODS VK SECONDS  holds the combination as another program", CmdHoldHotkey},
+    {"wait-balloon", "wait-balloon SECONDS      until a balloon shows: balloon TITLE TEXT", CmdWaitBalloon},
     {"icon", "icon FILE INDEX           small icons ExtractIconExA gives: icon GOT TOTAL", CmdIcon},
 };
 
