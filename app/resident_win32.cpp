@@ -84,10 +84,10 @@ Resident::~Resident() {
 void Resident::Start() {
     WriteDefaultConfig(Win32FileSystem(), configPath_, state_.hotkey);
     trayIcon_->SetTip(TipFromBanner(kSettingsForm.caption));
-    LoadItems();
+    ReloadState();
 }
 
-void Resident::LoadItems() {
+void Resident::ReloadState() {
     launcherBuilt_ = false;
     std::exception_ptr error;
     try {
@@ -109,7 +109,7 @@ void Resident::LoadItems() {
     if (error) std::rethrow_exception(error);
 }
 
-void Resident::SaveItems() { kestrin::SaveItems(Win32FileSystem(), configPath_, state_.store, state_.tree, state_.hotkey); }
+void Resident::SaveState() { kestrin::SaveItems(Win32FileSystem(), configPath_, state_.store, state_.tree, state_.hotkey); }
 
 bool Resident::AutostartIsOn() { return ReadAutostart(kApplicationTitle); }
 

@@ -52,8 +52,8 @@ private:
     void ReleaseHotkey() override { hotkey_->Release(); }
     bool AutostartIsOn() override;
     void ApplyAutostart(const AutostartPlan& plan) override;
-    void SaveItems() override;
-    void LoadItems() override;
+    void SaveState() override;
+    void ReloadState() override;
 
     const std::string configPath_;
     ProgramState state_;

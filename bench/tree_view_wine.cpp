@@ -48,8 +48,8 @@ public:
     void ReleaseHotkey() override {}
     bool AutostartIsOn() override { return false; }
     void ApplyAutostart(const AutostartPlan&) override {}
-    void SaveItems() override {}
-    void LoadItems() override {}
+    void SaveState() override {}
+    void ReloadState() override {}
 
     ProgramState state;
     std::string path;

@@ -62,11 +62,11 @@ std::optional<std::string> ImportItemSet(std::string_view configText, std::strin
     return writer.Take();
 }
 
-void ExportItemSet(FileSystem& files, const std::string& setFile, const ItemStore& store, int first) {
+void ExportItemSetFile(FileSystem& files, const std::string& setFile, const ItemStore& store, int first) {
     ReplaceOrThrow(files, setFile, ItemSetText(store.outline, store.items, first));
 }
 
-void ImportItemSet(FileSystem& files, const std::string& configFile, const std::string& setFile) {
+void ImportItemSetFile(FileSystem& files, const std::string& configFile, const std::string& setFile) {
     // A file that cannot be read has no count, so nothing is imported from it or into it.
     std::string set, config;
     if (!files.ReadAll(setFile, set)) set.clear();

@@ -27,7 +27,7 @@ std::optional<std::string> ImportItemSet(std::string_view configText, std::strin
 // Export and Import as the settings window runs them. Both throw KestrinError "Unable to
 // write to <path>"; an import that has nothing to import (see above) leaves the ConfigFile
 // as it is, and neither reloads anything.
-void ExportItemSet(FileSystem& files, const std::string& setFile, const ItemStore& store, int first);
-void ImportItemSet(FileSystem& files, const std::string& configFile, const std::string& setFile);
+void ExportItemSetFile(FileSystem& files, const std::string& setFile, const ItemStore& store, int first);
+void ImportItemSetFile(FileSystem& files, const std::string& configFile, const std::string& setFile);
 
 }  // namespace kestrin

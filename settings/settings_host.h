@@ -32,11 +32,11 @@ public:
     virtual void ReleaseHotkey() = 0;
     virtual bool AutostartIsOn() = 0;
     virtual void ApplyAutostart(const AutostartPlan& plan) = 0;
-    // Both throw KestrinError with the user's text. SaveItems writes the state to the
-    // ConfigFile; LoadItems reads it back into the state (the window is told) and registers
-    // the hotkey.
-    virtual void SaveItems() = 0;
-    virtual void LoadItems() = 0;
+    // Both throw KestrinError with the user's text. SaveState writes the state to the
+    // ConfigFile; ReloadState reads it back into the state (the window is told) and
+    // registers the hotkey.
+    virtual void SaveState() = 0;
+    virtual void ReloadState() = 0;
 };
 
 }  // namespace kestrin

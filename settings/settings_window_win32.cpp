@@ -142,7 +142,7 @@ void SettingsWindow::RunSteps(const std::vector<WindowStep>& steps) {
             break;
         case WindowStep::SaveItems:
             if (hotkeyField_) state_.hotkey = ReadHotKeyControl(hotkeyField_);
-            host_.SaveItems();
+            host_.SaveState();
             break;
         case WindowStep::WriteAutostart: {
             const AutostartPlan plan = PlanAutostart(AutostartChecked(), state_.autostartWasOn);
@@ -150,7 +150,7 @@ void SettingsWindow::RunSteps(const std::vector<WindowStep>& steps) {
             state_.autostartWasOn = plan.wasOnAfter != 0;
             break;
         }
-        case WindowStep::LoadItems: host_.LoadItems(); break;
+        case WindowStep::LoadItems: host_.ReloadState(); break;
         }
     });
 }
@@ -449,7 +449,7 @@ void SettingsWindow::OnExport() {
     saveDialog_.fileName = tree.IsAlive(node) ? tree.Title(node) : std::string();
     if (!saveDialog_.Execute(Handle())) return;
     const WaitCursor wait;
-    ExportItemSet(Win32FileSystem(), saveDialog_.fileName, state_.store, tree.IsAlive(node) ? position : -1);
+    ExportItemSetFile(Win32FileSystem(), saveDialog_.fileName, state_.store, tree.IsAlive(node) ? position : -1);
 }
 
 void SettingsWindow::OnImport() {
@@ -474,11 +474,11 @@ void SettingsWindow::OnImport() {
     if (!openDialog_.Execute(Handle())) return;
     {
         const WaitCursor wait;
-        ImportItemSet(Win32FileSystem(), host_.ConfigPath(), openDialog_.fileName);
+        ImportItemSetFile(Win32FileSystem(), host_.ConfigPath(), openDialog_.fileName);
     }
     // The window stays open on the reloaded tree, its first node selected.
     try {
-        host_.LoadItems();
+        host_.ReloadState();
     } catch (...) {
         form_.OpenTree();
         throw;
