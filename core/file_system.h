@@ -32,8 +32,6 @@ public:
     virtual bool ReplaceAtomically(const std::string& path, const std::string& data) = 0;
 };
 
-// Standard C++ streams and std::filesystem; used by the native tests.
-FileSystem& PortableFileSystem();
 // The Windows file API with the path bytes passed unchanged to the A functions. A replace's
 // temporary file is named after the target with its end turned into "~" and hex digits, no
 // longer than the target's name (five characters at least), so a path within MAX_PATH keeps
