@@ -222,11 +222,11 @@ void PlaceForm(HWND hwnd, const FormDef& def) {
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
     AdjustWindowRectEx(&rc, style, GetMenu(hwnd) != nullptr, exStyle);
-    const int w = rc.right - rc.left;
-    const int h = rc.bottom - rc.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool HandleLinkLabelColor(const BuiltForm& form, WPARAM wp, LPARAM lp, LRESULT* result) {
