@@ -63,9 +63,9 @@ public:
 enum class WindowStep {
     ReleaseHotkey,   // release the global hotkey while the window is open
     ReadAutostart,   // read the autostart value into the check box and remember it
-    Show,            // make the window visible (raises FormShow)
+    Show,            // make the window visible (then ItemForm::OnShown)
     OpenTree,        // ItemForm::OpenTree()
-    Hide,            // hide the window (raises FormHide)
+    Hide,            // hide the window (then ItemForm::OnHidden)
     SaveItems,       // write the hotkey, the tree and the ItemTable to the ConfigFile
     WriteAutostart,  // apply the check box to the autostart value
     LoadItems,       // reload store, tree and hotkey; then ItemForm::TreeRebuilt()

@@ -19,12 +19,12 @@ public:
     LauncherHotkey(const LauncherHotkey&) = delete;
     LauncherHotkey& operator=(const LauncherHotkey&) = delete;
 
-    // RegisterLauncherHotkey: releases first; value 0 registers nothing. A refused
-    // registration is silent: the combination may belong to another program.
+    // Releases first; value 0 registers nothing. A refused registration is silent: the
+    // combination may belong to another program.
     void Register(std::uint16_t value);
-    // ReleaseLauncherHotkey: only undoes what the last Register added.
+    // Only undoes what the last Register added.
     void Release();
-    // Whether a WM_HOTKEY's wParam is ours (HotkeyId, also after a release).
+    // Whether a WM_HOTKEY's wParam is ours (the id of the last Register, also after a release).
     bool IsOurs(WPARAM id) const { return id == static_cast<WPARAM>(id_); }
 
 private:
