@@ -59,34 +59,34 @@ PictureId PictureOf(Glyph glyph) {
 
 // The control's position on the form: its own offset plus every enclosing parent's.
 POINT FormPosition(const FormDef& form, const ControlDef& def) {
-    POINT p{def.x, def.y};
+    POINT position{def.x, def.y};
     const ControlDef* parent = FindControl(form, def.parent);
     // Bounded by the table size, so a parent cycle in a broken table cannot hang.
     for (std::size_t hops = 0; parent && hops < form.count; ++hops) {
-        p.x += parent->x;
-        p.y += parent->y;
+        position.x += parent->x;
+        position.y += parent->y;
         parent = FindControl(form, parent->parent);
     }
-    return p;
+    return position;
 }
 
 }  // namespace
 
 HWND BuiltForm::GetByRole(int role) const {
-    for (const BuiltControl& c : controls_)
-        if (c.def->role == role) return c.hwnd;
+    for (const BuiltControl& control : controls_)
+        if (control.def->role == role) return control.hwnd;
     return nullptr;
 }
 
 HWND BuiltForm::Get(std::string_view name) const {
-    for (const BuiltControl& c : controls_)
-        if (name == c.def->name) return c.hwnd;
+    for (const BuiltControl& control : controls_)
+        if (name == control.def->name) return control.hwnd;
     return nullptr;
 }
 
 const BuiltControl* BuiltForm::ByHwnd(HWND hwnd) const {
-    for (const BuiltControl& c : controls_)
-        if (c.hwnd == hwnd) return &c;
+    for (const BuiltControl& control : controls_)
+        if (control.hwnd == hwnd) return &control;
     return nullptr;
 }
 
@@ -162,15 +162,15 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
                                          WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
                                          instance, nullptr));
-        for (const BuiltControl& c : built.controls_) {
-            if (!built.tooltip_ || c.def->hint[0] == '\0') continue;
+        for (const BuiltControl& control : built.controls_) {
+            if (!built.tooltip_ || control.def->hint[0] == '\0') continue;
             TOOLINFOA ti{};
             // The version-2 size works with every common-controls version.
             ti.cbSize = TTTOOLINFOA_V2_SIZE;
             ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
             ti.hwnd = form;
-            ti.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
-            ti.lpszText = const_cast<char*>(c.def->hint);
+            ti.uId = reinterpret_cast<UINT_PTR>(control.hwnd);
+            ti.lpszText = const_cast<char*>(control.def->hint);
             SendMessageA(built.tooltip_.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
         }
     }
@@ -221,16 +221,16 @@ void PlaceForm(HWND hwnd, const FormDef& def) {
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
     AdjustWindowRectEx(&rc, style, GetMenu(hwnd) != nullptr, exStyle);
-    const int w = rc.right - rc.left;
-    const int h = rc.bottom - rc.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = rc.right - rc.left;
+    const int height = rc.bottom - rc.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool HandleLinkLabelColor(const BuiltForm& form, WPARAM wp, LPARAM lp, LRESULT* result) {
-    const BuiltControl* c = form.ByHwnd(reinterpret_cast<HWND>(lp));
-    if (!c || c->def->kind != ControlKind::LinkLabel) return false;
+    const BuiltControl* control = form.ByHwnd(reinterpret_cast<HWND>(lp));
+    if (!control || control->def->kind != ControlKind::LinkLabel) return false;
     HDC dc = reinterpret_cast<HDC>(wp);
     SetTextColor(dc, RGB(0, 0, 255));
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

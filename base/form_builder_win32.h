@@ -72,7 +72,7 @@ OwnedFont CreateFormFont(const FormDef& def);
 DWORD FormStyle(const FormDef& def);
 DWORD FormExStyle(const FormDef& def);
 
-// Sizes the window so its client area is the form's, and centres it on the work area.
+// Sizes the window so its client area is the form's, and centres it on the primary screen.
 void PlaceForm(HWND hwnd, const FormDef& def);
 
 // Call from the form's window procedure for WM_CTLCOLORSTATIC: paints link labels blue.

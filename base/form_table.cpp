@@ -10,12 +10,6 @@ const ControlDef* FindControl(const FormDef& form, std::string_view name) {
     return nullptr;
 }
 
-const ControlDef* FindControlByRole(const FormDef& form, int role) {
-    for (std::size_t i = 0; i < form.count; ++i)
-        if (form.controls[i].role == role) return &form.controls[i];
-    return nullptr;
-}
-
 int ControlId(const FormDef& form, std::string_view name) {
     const ControlDef* def = FindControl(form, name);
     return def ? kFirstControlId + static_cast<int>(def - form.controls) : 0;

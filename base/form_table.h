@@ -77,7 +77,6 @@ constexpr int kFirstControlId = 100;
 
 // nullptr when the table holds no such control.
 const ControlDef* FindControl(const FormDef& form, std::string_view name);
-const ControlDef* FindControlByRole(const FormDef& form, int role);
 // The control's id, or 0 when the table holds no such control.
 int ControlId(const FormDef& form, std::string_view name);
 // The row of an id, or nullptr.

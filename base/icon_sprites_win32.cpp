@@ -119,8 +119,4 @@ void IconSprites::Draw(HDC dc, int x, int y, int sprite) const {
     GdiAlphaBlend(dc, x, y, kSize, kSize, dc_.get(), 0, sprite * kSize, kSize, kSize, blend);
 }
 
-const DWORD* IconSprites::Pixels(int sprite) const {
-    return sprite >= 0 && sprite < used_ ? bits_ + sprite * kPixels : nullptr;
-}
-
 }  // namespace kestrin

@@ -26,8 +26,6 @@ public:
     void Remove(int sprite);
     // Draws a sprite with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y, int sprite) const;
-    // The sprite's pixels (premultiplied BGRA, top row first); for checks.
-    const DWORD* Pixels(int sprite) const;
 
 private:
     bool Grow();

@@ -10,8 +10,9 @@ constexpr int kPictureGap = 3;
 
 // Where a 16-pixel picture goes in an item's picture place.
 POINT PicturePlace(const DRAWITEMSTRUCT& draw) {
-    const RECT& r = draw.rcItem;
-    return {r.left + (r.right - r.left - kPictureSize - kPictureGap) / 2, r.top + (r.bottom - r.top - kPictureSize) / 2};
+    const RECT& item = draw.rcItem;
+    return {item.left + (item.right - item.left - kPictureSize - kPictureGap) / 2,
+            item.top + (item.bottom - item.top - kPictureSize) / 2};
 }
 
 }  // namespace

@@ -37,8 +37,6 @@ public:
 // ReplaceAtomically, or that error.
 void ReplaceOrThrow(FileSystem& files, const std::string& path, const std::string& data);
 
-// Standard C++ streams and std::filesystem; used by the native tests.
-FileSystem& PortableFileSystem();
 // The Windows file API with the path bytes passed unchanged to the A functions. A replace's
 // temporary file is named after the target with its end turned into "~" and hex digits, no
 // longer than the target's name (five characters at least), so a path within MAX_PATH keeps

@@ -85,12 +85,6 @@ bool IsIniBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1a';
 }
 
-std::string FoldIniName(std::string_view name) {
-    std::string out(name);
-    for (char& c : out) c = FoldByte(c);
-    return out;
-}
-
 int ParseIniInteger(std::string_view text, int fallback) {
     size_t i = 0;
     while (i < text.size() && text[i] == ' ') ++i;

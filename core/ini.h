@@ -1,7 +1,8 @@
 // Kestrin's own INI engine. IniFile reads a whole file once and answers every lookup the way
 // the platform's private-profile functions would (value cut, blanks and quotes, defaults,
-// case-insensitive names, first section and first key win); IniWriter builds a new file in
-// the platform's layout: CR LF lines, no blank lines, sections and keys in the order written.
+// names case-insensitive in ASCII letters only, first section and first key win); IniWriter
+// builds a new file in the platform's layout: CR LF lines, no blank lines, sections and keys
+// in the order written.
 #pragma once
 
 #include <cstddef>
@@ -24,10 +25,6 @@ constexpr std::size_t kIniMaxText = std::size_t{1} << 30;
 // signed 32-bit integer; hexadecimal may use all 32 bits ("$FFFFFFFF" is -1). Anything else
 // gives the fallback.
 int ParseIniInteger(std::string_view text, int fallback);
-
-// Names compare as the platform compares them: case-insensitively, letters of the ANSI code
-// page 1252 included. Equal folded texts mean equal names.
-std::string FoldIniName(std::string_view name);
 
 // The blanks the profile reader removes around names and values.
 bool IsIniBlank(char c);

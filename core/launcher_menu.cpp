@@ -113,12 +113,12 @@ Attempt TryAssign(const std::vector<std::string>& captions, const std::vector<in
                   std::string taken) {
     Attempt attempt;
     attempt.keyPos.assign(captions.size(), std::string::npos);
-    for (int w : order) {
+    for (int waiter : order) {
         if (taken.size() == kCandidates.size()) break;  // nothing left to give
-        size_t pos = FirstFreePos(captions[static_cast<size_t>(w)], taken);
+        size_t pos = FirstFreePos(captions[static_cast<size_t>(waiter)], taken);
         if (pos == std::string::npos) continue;
-        taken += CandidateKey(captions[static_cast<size_t>(w)][pos]);
-        attempt.keyPos[static_cast<size_t>(w)] = pos;
+        taken += CandidateKey(captions[static_cast<size_t>(waiter)][pos]);
+        attempt.keyPos[static_cast<size_t>(waiter)] = pos;
         ++attempt.served;
     }
     return attempt;
@@ -160,20 +160,19 @@ LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& item
 
     TidySeparators(menu, menu.topLevel);
     AssignAccessKeys(menu, menu.topLevel);
-    for (size_t e = 0; e < menu.entries.size(); ++e) {
-        if (menu.entries[e].children.empty()) continue;
-        // Tidying touches only entries, never the children lists themselves.
-        std::vector<int>& level = menu.entries[e].children;
-        TidySeparators(menu, level);
-        AssignAccessKeys(menu, level);
+    // Tidying touches only entries, never the list of entries or the children lists.
+    for (MenuEntry& entry : menu.entries) {
+        if (entry.children.empty()) continue;
+        TidySeparators(menu, entry.children);
+        AssignAccessKeys(menu, entry.children);
     }
     return menu;
 }
 
 void TidySeparators(LauncherMenu& menu, std::vector<int>& level) {
     bool seenOther = false;
-    for (size_t k = 0; k < level.size(); ++k) {
-        MenuEntry& entry = menu.entries[static_cast<size_t>(level[k])];
+    for (size_t position = 0; position < level.size(); ++position) {
+        MenuEntry& entry = menu.entries[static_cast<size_t>(level[position])];
         if (!entry.separator) {
             seenOther = seenOther || entry.visible;
             continue;
@@ -181,8 +180,8 @@ void TidySeparators(LauncherMenu& menu, std::vector<int>& level) {
         // Shown only after some other visible entry and when the next visible entry is
         // no separator: this drops leading and trailing ones and all but the last of a run.
         bool nextIsOther = false;
-        for (size_t n = k + 1; n < level.size(); ++n) {
-            const MenuEntry& next = menu.entries[static_cast<size_t>(level[n])];
+        for (size_t later = position + 1; later < level.size(); ++later) {
+            const MenuEntry& next = menu.entries[static_cast<size_t>(level[later])];
             if (next.separator) break;
             if (next.visible) {
                 nextIsOther = true;
@@ -220,7 +219,7 @@ void AssignAccessKeys(LauncherMenu& menu, const std::vector<int>& level) {
     for (int index : waiting) captions.push_back(menu.entries[static_cast<size_t>(index)].caption);
 
     std::vector<int> order(waiting.size());
-    for (size_t w = 0; w < order.size(); ++w) order[w] = static_cast<int>(w);
+    for (size_t waiter = 0; waiter < order.size(); ++waiter) order[waiter] = static_cast<int>(waiter);
 
     // Greedy assignment, retried with the entries left without a key moved to the end.
     // An entry that got nothing took nothing from the others, so once the order stops
@@ -231,20 +230,20 @@ void AssignAccessKeys(LauncherMenu& menu, const std::vector<int>& level) {
     for (int tries = 1; tries < waitingCount && best.served < waitingCount; ++tries) {
         std::vector<int> next;
         next.reserve(order.size());
-        for (int w : order)
-            if (last.keyPos[static_cast<size_t>(w)] != std::string::npos) next.push_back(w);
-        for (int w : order)
-            if (last.keyPos[static_cast<size_t>(w)] == std::string::npos) next.push_back(w);
+        for (int waiter : order)
+            if (last.keyPos[static_cast<size_t>(waiter)] != std::string::npos) next.push_back(waiter);
+        for (int waiter : order)
+            if (last.keyPos[static_cast<size_t>(waiter)] == std::string::npos) next.push_back(waiter);
         if (next == order) break;
         order.swap(next);
         last = TryAssign(captions, order, taken);
         if (last.served > best.served) best = last;
     }
 
-    for (size_t w = 0; w < waiting.size(); ++w) {
-        size_t pos = best.keyPos[w];
+    for (size_t waiter = 0; waiter < waiting.size(); ++waiter) {
+        size_t pos = best.keyPos[waiter];
         if (pos == std::string::npos) continue;
-        menu.entries[static_cast<size_t>(waiting[w])].caption.insert(pos, "&");
+        menu.entries[static_cast<size_t>(waiting[waiter])].caption.insert(pos, "&");
     }
 }
 

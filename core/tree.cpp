@@ -27,31 +27,25 @@ const Tree::Node& Tree::node(NodeId id) const {
 
 int Tree::Depth(NodeId id) const {
     int depth = 0;
-    for (NodeId p = node(id).parent; p != kNoNode; p = node(p).parent) ++depth;
+    for (NodeId ancestor = node(id).parent; ancestor != kNoNode; ancestor = node(ancestor).parent) ++depth;
     return depth;
 }
 
-int Tree::ChildCount(NodeId id) const {
-    int n = 0;
-    for (NodeId c = node(id).firstChild; c != kNoNode; c = node(c).next) ++n;
-    return n;
-}
-
 bool Tree::IsInSubtree(NodeId id, NodeId ancestor) const {
-    for (NodeId p = id; p != kNoNode; p = node(p).parent)
-        if (p == ancestor) return true;
+    for (NodeId cursor = id; cursor != kNoNode; cursor = node(cursor).parent)
+        if (cursor == ancestor) return true;
     return false;
 }
 
 NodeId Tree::NextPreOrder(NodeId id) const {
-    const Node& n = node(id);
-    if (n.firstChild != kNoNode) return n.firstChild;
+    const Node& current = node(id);
+    if (current.firstChild != kNoNode) return current.firstChild;
     return NextAfterSubtree(id);
 }
 
 NodeId Tree::NextAfterSubtree(NodeId id) const {
-    for (NodeId p = id; p != kNoNode; p = node(p).parent)
-        if (node(p).next != kNoNode) return node(p).next;
+    for (NodeId cursor = id; cursor != kNoNode; cursor = node(cursor).parent)
+        if (node(cursor).next != kNoNode) return node(cursor).next;
     return kNoNode;
 }
 
@@ -64,22 +58,22 @@ std::vector<NodeId> Tree::PreOrder() const {
 
 int Tree::PreOrderIndex(NodeId id) const {
     int index = 0;
-    for (NodeId n = firstRoot_; n != kNoNode; n = NextPreOrder(n), ++index)
-        if (n == id) return index;
+    for (NodeId cursor = firstRoot_; cursor != kNoNode; cursor = NextPreOrder(cursor), ++index)
+        if (cursor == id) return index;
     return -1;
 }
 
 NodeId Tree::AtPreOrderIndex(int index) const {
     if (index < 0) return kNoNode;
-    NodeId n = firstRoot_;
-    for (int i = 0; n != kNoNode && i < index; ++i) n = NextPreOrder(n);
-    return n;
+    NodeId cursor = firstRoot_;
+    for (int i = 0; cursor != kNoNode && i < index; ++i) cursor = NextPreOrder(cursor);
+    return cursor;
 }
 
 NodeId Tree::LastInSubtree(NodeId id) const {
-    NodeId n = id;
-    while (node(n).lastChild != kNoNode) n = node(n).lastChild;
-    return n;
+    NodeId last = id;
+    while (node(last).lastChild != kNoNode) last = node(last).lastChild;
+    return last;
 }
 
 NodeId Tree::NewNode(std::string title, int slot) {
@@ -92,56 +86,44 @@ NodeId Tree::NewNode(std::string title, int slot) {
         id = static_cast<NodeId>(nodes_.size());
         nodes_.emplace_back();
     }
-    Node& n = nodes_[static_cast<size_t>(id)];
-    n.title = std::move(title);
-    n.slot = slot;
-    n.alive = true;
+    Node& created = nodes_[static_cast<size_t>(id)];
+    created.title = std::move(title);
+    created.slot = slot;
+    created.alive = true;
     ++count_;
     return id;
 }
 
 void Tree::Unlink(NodeId id) {
-    Node& n = node(id);
-    if (n.prev != kNoNode) node(n.prev).next = n.next;
-    else if (n.parent != kNoNode) node(n.parent).firstChild = n.next;
-    else firstRoot_ = n.next;
-    if (n.next != kNoNode) node(n.next).prev = n.prev;
-    else if (n.parent != kNoNode) node(n.parent).lastChild = n.prev;
-    else lastRoot_ = n.prev;
-    n.parent = n.prev = n.next = kNoNode;
+    Node& unlinked = node(id);
+    if (unlinked.prev != kNoNode) node(unlinked.prev).next = unlinked.next;
+    else if (unlinked.parent != kNoNode) node(unlinked.parent).firstChild = unlinked.next;
+    else firstRoot_ = unlinked.next;
+    if (unlinked.next != kNoNode) node(unlinked.next).prev = unlinked.prev;
+    else if (unlinked.parent != kNoNode) node(unlinked.parent).lastChild = unlinked.prev;
+    else lastRoot_ = unlinked.prev;
+    unlinked.parent = unlinked.prev = unlinked.next = kNoNode;
 }
 
 void Tree::LinkBefore(NodeId id, NodeId sibling) {
-    Node& s = node(sibling);
-    Node& n = node(id);
-    n.parent = s.parent;
-    n.next = sibling;
-    n.prev = s.prev;
-    if (s.prev != kNoNode) node(s.prev).next = id;
-    else if (s.parent != kNoNode) node(s.parent).firstChild = id;
+    Node& anchor = node(sibling);
+    Node& linked = node(id);
+    linked.parent = anchor.parent;
+    linked.next = sibling;
+    linked.prev = anchor.prev;
+    if (anchor.prev != kNoNode) node(anchor.prev).next = id;
+    else if (anchor.parent != kNoNode) node(anchor.parent).firstChild = id;
     else firstRoot_ = id;
-    s.prev = id;
-}
-
-void Tree::LinkAfter(NodeId id, NodeId sibling) {
-    Node& s = node(sibling);
-    Node& n = node(id);
-    n.parent = s.parent;
-    n.prev = sibling;
-    n.next = s.next;
-    if (s.next != kNoNode) node(s.next).prev = id;
-    else if (s.parent != kNoNode) node(s.parent).lastChild = id;
-    else lastRoot_ = id;
-    s.next = id;
+    anchor.prev = id;
 }
 
 void Tree::LinkLastChild(NodeId id, NodeId parent) {
-    Node& n = node(id);
-    n.parent = parent;
-    n.next = kNoNode;
+    Node& linked = node(id);
+    linked.parent = parent;
+    linked.next = kNoNode;
     NodeId& first = parent == kNoNode ? firstRoot_ : node(parent).firstChild;
     NodeId& last = parent == kNoNode ? lastRoot_ : node(parent).lastChild;
-    n.prev = last;
+    linked.prev = last;
     if (last != kNoNode) node(last).next = id;
     else first = id;
     last = id;
@@ -163,25 +145,11 @@ NodeId Tree::InsertBefore(NodeId sibling, std::string title, int slot) {
     return id;
 }
 
-NodeId Tree::InsertAfter(NodeId sibling, std::string title, int slot) {
-    node(sibling);
-    NodeId id = NewNode(std::move(title), slot);
-    LinkAfter(id, sibling);
-    return id;
-}
-
 void Tree::MoveBefore(NodeId id, NodeId sibling) {
     if (id == sibling) return;
     if (IsInSubtree(sibling, id)) throw std::invalid_argument("move into own subtree");
     Unlink(id);
     LinkBefore(id, sibling);
-}
-
-void Tree::MoveAfter(NodeId id, NodeId sibling) {
-    if (id == sibling) return;
-    if (IsInSubtree(sibling, id)) throw std::invalid_argument("move into own subtree");
-    Unlink(id);
-    LinkAfter(id, sibling);
 }
 
 void Tree::MoveToLastChild(NodeId id, NodeId parent) {
@@ -193,11 +161,11 @@ void Tree::MoveToLastChild(NodeId id, NodeId parent) {
 void Tree::Remove(NodeId id) {
     NodeId stop = NextAfterSubtree(id);
     std::vector<NodeId> doomed;
-    for (NodeId n = id; n != kNoNode && n != stop; n = NextPreOrder(n)) doomed.push_back(n);
+    for (NodeId doomedId = id; doomedId != kNoNode && doomedId != stop; doomedId = NextPreOrder(doomedId)) doomed.push_back(doomedId);
     Unlink(id);
-    for (NodeId n : doomed) {
-        nodes_[static_cast<size_t>(n)] = Node{};
-        free_.push_back(n);
+    for (NodeId doomedId : doomed) {
+        nodes_[static_cast<size_t>(doomedId)] = Node{};
+        free_.push_back(doomedId);
         --count_;
     }
 }

@@ -28,7 +28,6 @@ public:
 
     void Clear();
     int Count() const { return count_; }
-    bool Empty() const { return count_ == 0; }
     bool IsAlive(NodeId id) const;
 
     // Structure.
@@ -41,7 +40,6 @@ public:
     NodeId PrevSibling(NodeId id) const { return node(id).prev; }
     bool HasChildren(NodeId id) const { return node(id).firstChild != kNoNode; }
     int Depth(NodeId id) const;
-    int ChildCount(NodeId id) const;
     // Whether `id` lies inside the subtree of `ancestor` (a node is inside its own subtree).
     bool IsInSubtree(NodeId id, NodeId ancestor) const;
 
@@ -71,11 +69,9 @@ public:
     NodeId AddRoot(std::string title, int slot = -1);                  // last top-level node
     NodeId AddChild(NodeId parent, std::string title, int slot = -1);  // last child; parent kNoNode = top level
     NodeId InsertBefore(NodeId sibling, std::string title, int slot = -1);
-    NodeId InsertAfter(NodeId sibling, std::string title, int slot = -1);
 
     // Moving a whole subtree. The target must not lie inside the moved subtree.
     void MoveBefore(NodeId id, NodeId sibling);
-    void MoveAfter(NodeId id, NodeId sibling);
     void MoveToLastChild(NodeId id, NodeId parent);  // parent kNoNode = last top-level node
 
     // Removes the node and its whole subtree.
@@ -87,7 +83,6 @@ private:
     NodeId NewNode(std::string title, int slot);
     void Unlink(NodeId id);
     void LinkBefore(NodeId id, NodeId sibling);
-    void LinkAfter(NodeId id, NodeId sibling);
     void LinkLastChild(NodeId id, NodeId parent);
 
     std::vector<Node> nodes_;

@@ -69,15 +69,9 @@ std::vector<WindowStep> ItemForm::SaveSteps() const {
     return {WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems};
 }
 
-void ItemForm::OnShown() {
-    commandsEnabled_ = true;
-    view_.SetKeyboardCommandsEnabled(true);
-}
+void ItemForm::OnShown() { view_.SetKeyboardCommandsEnabled(true); }
 
-void ItemForm::OnHidden() {
-    commandsEnabled_ = false;
-    view_.SetKeyboardCommandsEnabled(false);
-}
+void ItemForm::OnHidden() { view_.SetKeyboardCommandsEnabled(false); }
 
 void ItemForm::OpenTree(int position) {
     std::vector<TreeStep> steps;
@@ -155,15 +149,15 @@ void ItemForm::Sync(NodeId node) {
     ShowCombo(FormCombo::ShowState, row.showState, std::nullopt);
 
     if (row.kind >= kComboEntryCount) return;
-    const FieldStates& s = kFieldStates[row.kind];
-    ShowCombo(FormCombo::Kind, row.kind, s.kindFace);
-    ShowReadOnly(FormEdit::Title, s.titleReadOnly);
-    ShowReadOnly(FormEdit::Command, s.launchReadOnly);
-    ShowReadOnly(FormEdit::Parameters, s.launchReadOnly);
-    ShowReadOnly(FormEdit::Directory, s.launchReadOnly);
-    ShowReadOnly(FormEdit::IconFile, s.iconReadOnly);
-    ShowReadOnly(FormEdit::IconIndex, s.iconReadOnly);
-    ShowCombo(FormCombo::ShowState, row.showState, s.showFace);
+    const FieldStates& states = kFieldStates[row.kind];
+    ShowCombo(FormCombo::Kind, row.kind, states.kindFace);
+    ShowReadOnly(FormEdit::Title, states.titleReadOnly);
+    ShowReadOnly(FormEdit::Command, states.launchReadOnly);
+    ShowReadOnly(FormEdit::Parameters, states.launchReadOnly);
+    ShowReadOnly(FormEdit::Directory, states.launchReadOnly);
+    ShowReadOnly(FormEdit::IconFile, states.iconReadOnly);
+    ShowReadOnly(FormEdit::IconIndex, states.iconReadOnly);
+    ShowCombo(FormCombo::ShowState, row.showState, states.showFace);
 }
 
 void ItemForm::ShowBlankForm() {
@@ -191,14 +185,13 @@ void ItemForm::ShowReadOnly(FormEdit edit, bool readOnly) {
 }
 
 void ItemForm::ShowCombo(FormCombo combo, int index, std::optional<bool> face) {
-    const size_t i = static_cast<size_t>(combo);
     if (index < 0 || index >= kComboEntryCount) index = -1;
-    if (comboIndex_[i] != index) {
-        comboIndex_[i] = index;
+    if (comboIndex_[Index(combo)] != index) {
+        comboIndex_[Index(combo)] = index;
         view_.SetComboIndex(combo, index);
     }
-    if (face && comboFace_[i] != face) {
-        comboFace_[i] = face;
+    if (face && comboFace_[Index(combo)] != face) {
+        comboFace_[Index(combo)] = face;
         view_.SetComboFace(combo, *face);
     }
 }
@@ -236,13 +229,13 @@ void ItemForm::OnEditChanged(FormEdit edit, const std::string& text) {
 }
 
 void ItemForm::OnShowStateChosen(int index) {
-    const size_t i = static_cast<size_t>(FormCombo::ShowState);
     if (updating_) return;
     if (index < 0 || index >= kComboEntryCount) {
-        comboIndex_[i].reset();  // the box shows typed text: the next sync sets it again
+        // The box shows typed text: the next sync sets it again.
+        comboIndex_[Index(FormCombo::ShowState)].reset();
         return;
     }
-    comboIndex_[i] = index;
+    comboIndex_[Index(FormCombo::ShowState)] = index;
     const NodeId node = SelectedNode();
     if (node == kNoNode) return;
     if (Item* row = SelectedRow()) row->showState = LowByte(index);
@@ -250,13 +243,12 @@ void ItemForm::OnShowStateChosen(int index) {
 }
 
 void ItemForm::OnKindChosen(int index) {
-    const size_t i = static_cast<size_t>(FormCombo::Kind);
     if (updating_) return;
     if (index < 0 || index >= kComboEntryCount) {
-        comboIndex_[i].reset();
+        comboIndex_[Index(FormCombo::Kind)].reset();
         return;
     }
-    comboIndex_[i] = index;
+    comboIndex_[Index(FormCombo::Kind)] = index;
     const NodeId node = SelectedNode();
     if (node == kNoNode) return;
     if (index == kKindSeparator) {

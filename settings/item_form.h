@@ -66,9 +66,9 @@ public:
 enum class WindowStep {
     ReleaseHotkey,   // release the global hotkey while the window is open
     ReadAutostart,   // read the autostart value into the check box and remember it
-    Show,            // make the window visible (raises FormShow)
+    Show,            // make the window visible (then ItemForm::OnShown)
     OpenTree,        // ItemForm::OpenTree()
-    Hide,            // hide the window (raises FormHide)
+    Hide,            // hide the window (then ItemForm::OnHidden)
     SaveItems,       // write the hotkey, the tree and the ItemTable to the ConfigFile
     WriteAutostart,  // apply the check box to the autostart value
     LoadItems,       // reload store, tree and hotkey; then ItemForm::TreeRebuilt()
@@ -106,7 +106,6 @@ public:
     std::vector<WindowStep> SaveSteps() const;
     void OnShown();
     void OnHidden();
-    bool KeyboardCommandsEnabled() const { return commandsEnabled_; }
 
     // The tree reports a new selection, and nodes the user expanded or collapsed.
     void OnSelectionChanged(NodeId node);
@@ -124,18 +123,17 @@ public:
     // Tree editing.
     void OnMoveUp() { Apply(MoveUp(tree_, selected_)); }
     void OnMoveDown() { Apply(MoveDown(tree_, selected_)); }
-    void OnMoveIntoSubmenu() { Apply(MoveRight(tree_, selected_)); }
-    void OnMoveOutOfSubmenu() { Apply(MoveLeft(tree_, selected_)); }
+    void OnMoveIntoSubmenu() { Apply(MoveIntoSubmenu(tree_, selected_)); }
+    void OnMoveOutOfSubmenu() { Apply(MoveOutOfSubmenu(tree_, selected_)); }
     void OnNew();
     void OnDuplicate();
     void OnDelete();
 
     NodeId Selected() const { return selected_; }
-    // The text a field shows as far as the presenter knows (set by it or reported to it).
-    const std::optional<std::string>& EditText(FormEdit edit) const { return editText_[Index(edit)]; }
 
 private:
     static size_t Index(FormEdit edit) { return static_cast<size_t>(edit); }
+    static size_t Index(FormCombo combo) { return static_cast<size_t>(combo); }
     NodeId SelectedNode() const;
     Item* SelectedRow();
     void Apply(const TreeEdit& edit);
@@ -150,7 +148,6 @@ private:
     NodeId selected_ = kNoNode;
     // True while the presenter itself drives the view: change notifications are echoes.
     bool updating_ = false;
-    bool commandsEnabled_ = false;
     // Set while the tree's nodes have no rows (a failed load): a sync would show nothing real.
     bool syncSuppressed_ = false;
     std::array<std::optional<std::string>, kFormEditCount> editText_;

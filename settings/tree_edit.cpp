@@ -7,11 +7,11 @@ namespace {
 using Step = TreeStep::Kind;
 
 // A selected node that the operation leaves as it is: the tree still takes the focus.
-TreeEdit Unchanged(NodeId s) {
-    TreeEdit e;
-    e.selected = s;
-    e.focusTree = true;
-    return e;
+TreeEdit Unchanged(NodeId selected) {
+    TreeEdit edit;
+    edit.selected = selected;
+    edit.focusTree = true;
+    return edit;
 }
 
 NodeId LastChildOf(const Tree& tree, NodeId parent) {
@@ -31,146 +31,146 @@ NodeId PrevPreOrder(const Tree& tree, NodeId id) {
     return tree.Parent(id);
 }
 
-TreeEdit MoveNode(Tree& tree, NodeId s, Placement placement, NodeId d) {
-    if (!tree.IsAlive(s)) return {};
-    TreeEdit e = Unchanged(s);
-    if (d != kNoNode && (!tree.IsAlive(d) || tree.IsInSubtree(d, s))) return e;
+TreeEdit MoveNode(Tree& tree, NodeId moved, Placement placement, NodeId target) {
+    if (!tree.IsAlive(moved)) return {};
+    TreeEdit edit = Unchanged(moved);
+    if (target != kNoNode && (!tree.IsAlive(target) || tree.IsInSubtree(target, moved))) return edit;
 
     NodeId newParent = kNoNode;
     switch (placement) {
     case Placement::InsertBefore:
-        if (d == kNoNode || tree.NextSibling(s) == d) return e;
-        newParent = tree.Parent(d);
+        if (target == kNoNode || tree.NextSibling(moved) == target) return edit;
+        newParent = tree.Parent(target);
         break;
     case Placement::AddChild:
-        if (d == kNoNode) return e;
-        newParent = d;
+        if (target == kNoNode) return edit;
+        newParent = target;
         break;
     case Placement::AddSibling:
-        newParent = d == kNoNode ? kNoNode : tree.Parent(d);
+        newParent = target == kNoNode ? kNoNode : tree.Parent(target);
         break;
     }
-    if (placement != Placement::InsertBefore && LastChildOf(tree, newParent) == s) return e;
+    if (placement != Placement::InsertBefore && LastChildOf(tree, newParent) == moved) return edit;
 
-    const NodeId oldParent = tree.Parent(s);
-    const bool emptiesOldParent = IsOnlyChild(tree, s);
-    if (placement == Placement::InsertBefore) tree.MoveBefore(s, d);
-    else tree.MoveToLastChild(s, newParent);
+    const NodeId oldParent = tree.Parent(moved);
+    const bool emptiesOldParent = IsOnlyChild(tree, moved);
+    if (placement == Placement::InsertBefore) tree.MoveBefore(moved, target);
+    else tree.MoveToLastChild(moved, newParent);
 
-    e.changed = true;
-    e.steps.push_back({Step::Remove, s});
-    e.steps.push_back({Step::Insert, s, newParent, tree.PrevSibling(s)});
+    edit.changed = true;
+    edit.steps.push_back({Step::Remove, moved});
+    edit.steps.push_back({Step::Insert, moved, newParent, tree.PrevSibling(moved)});
     if (emptiesOldParent) {
         tree.SetExpanded(oldParent, false);
-        e.steps.push_back({Step::Collapse, oldParent});
+        edit.steps.push_back({Step::Collapse, oldParent});
     }
     // The new parent always opens; its ancestors open too where they are closed, so the
     // selection is never hidden inside a collapsed branch (the on-screen tree would open
     // them itself when selecting, and the model must agree with it).
     std::vector<NodeId> chain;
-    for (NodeId a = newParent; a != kNoNode; a = tree.Parent(a)) chain.push_back(a);
+    for (NodeId ancestor = newParent; ancestor != kNoNode; ancestor = tree.Parent(ancestor)) chain.push_back(ancestor);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (*it != newParent && tree.Expanded(*it)) continue;
         tree.SetExpanded(*it, true);
-        e.steps.push_back({Step::Expand, *it});
+        edit.steps.push_back({Step::Expand, *it});
     }
-    e.steps.push_back({Step::Select, s});
-    return e;
+    edit.steps.push_back({Step::Select, moved});
+    return edit;
 }
 
-TreeEdit MoveUp(Tree& tree, NodeId s) {
-    if (!tree.IsAlive(s)) return {};
-    NodeId p = PrevPreOrder(tree, s);
-    if (p == kNoNode) return Unchanged(s);
-    return MoveNode(tree, s, Placement::InsertBefore, p);
+TreeEdit MoveUp(Tree& tree, NodeId selected) {
+    if (!tree.IsAlive(selected)) return {};
+    const NodeId before = PrevPreOrder(tree, selected);
+    if (before == kNoNode) return Unchanged(selected);
+    return MoveNode(tree, selected, Placement::InsertBefore, before);
 }
 
-TreeEdit MoveDown(Tree& tree, NodeId s) {
-    if (!tree.IsAlive(s)) return {};
-    if (!tree.HasChildren(s)) {
-        NodeId m = tree.NextAfterSubtree(s);
-        if (m == kNoNode) return Unchanged(s);
-        NodeId n = tree.NextPreOrder(m);
-        if (n != kNoNode) return MoveNode(tree, s, Placement::InsertBefore, n);
-        return MoveNode(tree, s, Placement::AddSibling, m);
+TreeEdit MoveDown(Tree& tree, NodeId selected) {
+    if (!tree.IsAlive(selected)) return {};
+    if (!tree.HasChildren(selected)) {
+        const NodeId after = tree.NextAfterSubtree(selected);
+        if (after == kNoNode) return Unchanged(selected);
+        const NodeId afterNext = tree.NextPreOrder(after);
+        if (afterNext != kNoNode) return MoveNode(tree, selected, Placement::InsertBefore, afterNext);
+        return MoveNode(tree, selected, Placement::AddSibling, after);
     }
-    NodeId t = tree.NextSibling(s);
-    if (t == kNoNode) return MoveLeft(tree, s);  // top-level: MoveLeft does nothing either
-    NodeId parent = tree.Parent(s);
-    if (parent != kNoNode && tree.LastChild(parent) == t) return MoveNode(tree, s, Placement::AddChild, parent);
-    NodeId afterT = tree.NextSibling(t);
-    if (afterT != kNoNode) return MoveNode(tree, s, Placement::InsertBefore, afterT);
-    return MoveNode(tree, s, Placement::AddSibling, kNoNode);
+    const NodeId next = tree.NextSibling(selected);
+    if (next == kNoNode) return MoveOutOfSubmenu(tree, selected);  // top-level: does nothing either
+    const NodeId parent = tree.Parent(selected);
+    if (parent != kNoNode && tree.LastChild(parent) == next) return MoveNode(tree, selected, Placement::AddChild, parent);
+    const NodeId afterNext = tree.NextSibling(next);
+    if (afterNext != kNoNode) return MoveNode(tree, selected, Placement::InsertBefore, afterNext);
+    return MoveNode(tree, selected, Placement::AddSibling, kNoNode);
 }
 
-TreeEdit MoveRight(Tree& tree, NodeId s) {
-    if (!tree.IsAlive(s)) return {};
-    NodeId r = tree.PrevSibling(s);
-    if (r == kNoNode) return Unchanged(s);
-    return MoveNode(tree, s, Placement::AddChild, r);
+TreeEdit MoveIntoSubmenu(Tree& tree, NodeId selected) {
+    if (!tree.IsAlive(selected)) return {};
+    const NodeId previous = tree.PrevSibling(selected);
+    if (previous == kNoNode) return Unchanged(selected);
+    return MoveNode(tree, selected, Placement::AddChild, previous);
 }
 
-TreeEdit MoveLeft(Tree& tree, NodeId s) {
-    if (!tree.IsAlive(s)) return {};
-    NodeId q = tree.Parent(s);
-    if (q == kNoNode) return Unchanged(s);
-    NodeId q2 = tree.NextSibling(q);
-    return MoveNode(tree, s, Placement::InsertBefore, q2 != kNoNode ? q2 : q);
+TreeEdit MoveOutOfSubmenu(Tree& tree, NodeId selected) {
+    if (!tree.IsAlive(selected)) return {};
+    const NodeId parent = tree.Parent(selected);
+    if (parent == kNoNode) return Unchanged(selected);
+    const NodeId parentNext = tree.NextSibling(parent);
+    return MoveNode(tree, selected, Placement::InsertBefore, parentNext != kNoNode ? parentNext : parent);
 }
 
 namespace {
 
-// New and Duplicate: a node carrying a freshly appended row, inserted before S.
-TreeEdit InsertNewNode(Tree& tree, ItemTable& items, NodeId s, const Item& row, std::string title) {
+// New and Duplicate: a node carrying a freshly appended row, inserted before the selected one.
+TreeEdit InsertNewNode(Tree& tree, ItemTable& items, NodeId selected, const Item& row, std::string title) {
     const int slot = items.Append(row);
-    const NodeId node = tree.IsAlive(s) ? tree.InsertBefore(s, std::move(title), slot)
-                                        : tree.AddRoot(std::move(title), slot);
-    TreeEdit e;
-    e.changed = true;
-    e.selected = node;
-    e.focusTree = true;
-    e.syncAfter = true;
-    e.steps.push_back({Step::Insert, node, tree.Parent(node), tree.PrevSibling(node)});
-    e.steps.push_back({Step::Select, node});
-    return e;
+    const NodeId node = tree.IsAlive(selected) ? tree.InsertBefore(selected, std::move(title), slot)
+                                               : tree.AddRoot(std::move(title), slot);
+    TreeEdit edit;
+    edit.changed = true;
+    edit.selected = node;
+    edit.focusTree = true;
+    edit.syncAfter = true;
+    edit.steps.push_back({Step::Insert, node, tree.Parent(node), tree.PrevSibling(node)});
+    edit.steps.push_back({Step::Select, node});
+    return edit;
 }
 
 }  // namespace
 
-TreeEdit NewItem(Tree& tree, ItemTable& items, NodeId s) {
-    return InsertNewNode(tree, items, s, Item{}, kNewItemTitle);
+TreeEdit NewItem(Tree& tree, ItemTable& items, NodeId selected) {
+    return InsertNewNode(tree, items, selected, Item{}, kNewItemTitle);
 }
 
-TreeEdit DuplicateItem(Tree& tree, ItemTable& items, NodeId s) {
-    if (!tree.IsAlive(s)) return {};
-    const int slot = tree.Slot(s);
+TreeEdit DuplicateItem(Tree& tree, ItemTable& items, NodeId selected) {
+    if (!tree.IsAlive(selected)) return {};
+    const int slot = tree.Slot(selected);
     // Copied before appending: the append may move the row being copied.
     const Item row = items.IsValid(slot) ? items.At(slot) : Item{};
-    return InsertNewNode(tree, items, s, row, tree.Title(s));
+    return InsertNewNode(tree, items, selected, row, tree.Title(selected));
 }
 
-TreeEdit DeleteItem(Tree& tree, NodeId s) {
-    if (!tree.IsAlive(s)) return {};
-    TreeEdit e = Unchanged(s);
-    e.syncAfter = true;
-    if (tree.Parent(s) == kNoNode && tree.FirstRoot() == s && tree.LastRoot() == s) return e;
+TreeEdit DeleteItem(Tree& tree, NodeId selected) {
+    if (!tree.IsAlive(selected)) return {};
+    TreeEdit edit = Unchanged(selected);
+    edit.syncAfter = true;
+    if (tree.Parent(selected) == kNoNode && tree.FirstRoot() == selected && tree.LastRoot() == selected) return edit;
 
-    NodeId next = tree.NextSibling(s);
-    if (next == kNoNode) next = tree.PrevSibling(s);
-    if (next == kNoNode) next = tree.Parent(s);
-    const NodeId parent = tree.Parent(s);
-    const bool emptiesParent = IsOnlyChild(tree, s);
-    tree.Remove(s);
+    NodeId next = tree.NextSibling(selected);
+    if (next == kNoNode) next = tree.PrevSibling(selected);
+    if (next == kNoNode) next = tree.Parent(selected);
+    const NodeId parent = tree.Parent(selected);
+    const bool emptiesParent = IsOnlyChild(tree, selected);
+    tree.Remove(selected);
 
-    e.changed = true;
-    e.selected = next;
-    e.steps.push_back({Step::Remove, s});
+    edit.changed = true;
+    edit.selected = next;
+    edit.steps.push_back({Step::Remove, selected});
     if (emptiesParent) {
         tree.SetExpanded(parent, false);
-        e.steps.push_back({Step::Collapse, parent});
+        edit.steps.push_back({Step::Collapse, parent});
     }
-    e.steps.push_back({Step::Select, next});
-    return e;
+    edit.steps.push_back({Step::Select, next});
+    return edit;
 }
 
 }  // namespace kestrin

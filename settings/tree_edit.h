@@ -29,8 +29,8 @@ struct TreeStep {
     NodeId parent = kNoNode;
     NodeId after = kNoNode;
 
-    bool operator==(const TreeStep& o) const {
-        return kind == o.kind && node == o.node && parent == o.parent && after == o.after;
+    bool operator==(const TreeStep& other) const {
+        return kind == other.kind && node == other.node && parent == other.parent && after == other.after;
     }
 };
 
@@ -43,36 +43,41 @@ struct TreeEdit {
     std::vector<TreeStep> steps;
 };
 
-// Where the move primitive puts a node relative to the destination D.
+// Where the move primitive puts the moved node relative to the target.
 enum class Placement {
-    InsertBefore,  // S becomes D's sibling, directly before D
-    AddChild,      // S becomes D's last child
-    AddSibling,    // S becomes the last child of D's parent; last top-level node when D is
-                   // top-level or kNoNode
+    InsertBefore,  // the target's sibling, directly before it
+    AddChild,      // the target's last child
+    AddSibling,    // the last child of the target's parent; the last top-level node when the
+                   // target is top-level or kNoNode
 };
 
-// Moves S with its subtree. Nothing happens when D lies inside S's subtree or S already
-// stands where it would go. S stays selected. A parent left without children is
-// collapsed; the new parent and every ancestor above it are expanded so S stays in view.
-TreeEdit MoveNode(Tree& tree, NodeId s, Placement placement, NodeId d);
+// Moves `moved` with its subtree. Nothing happens when the target lies inside that subtree
+// or the node already stands where it would go. The moved node stays selected. A parent left
+// without children is collapsed; the new parent and every ancestor above it are expanded so
+// the node stays in view.
+TreeEdit MoveNode(Tree& tree, NodeId moved, Placement placement, NodeId target);
 
-// The four moves of the selected node S. With no selection they do nothing and do not
-// take the focus; a move that does not apply to S still gives the tree the focus.
-TreeEdit MoveUp(Tree& tree, NodeId s);
-TreeEdit MoveDown(Tree& tree, NodeId s);
-TreeEdit MoveRight(Tree& tree, NodeId s);
-TreeEdit MoveLeft(Tree& tree, NodeId s);
+// The four moves of the selected node. With no selection they do nothing and do not take
+// the focus; a move that does not apply to the node still gives the tree the focus.
+TreeEdit MoveUp(Tree& tree, NodeId selected);
+TreeEdit MoveDown(Tree& tree, NodeId selected);
+// Makes the node the last child of its previous sibling.
+TreeEdit MoveIntoSubmenu(Tree& tree, NodeId selected);
+// Takes the node out to its parent's level: before the parent's next sibling, or before the
+// parent when it is the last of its level.
+TreeEdit MoveOutOfSubmenu(Tree& tree, NodeId selected);
 
-// Appends an empty row and inserts "New Item" carrying it directly before S. With no
-// selection the node goes to the end of the top level (on an empty tree: the first node).
-TreeEdit NewItem(Tree& tree, ItemTable& items, NodeId s);
-// Appends a copy of S's row (a default row when S's slot is not valid) and inserts a
-// childless node titled like S before S. Nothing without a selection.
-TreeEdit DuplicateItem(Tree& tree, ItemTable& items, NodeId s);
-// Removes S and its subtree, leaving their rows unreferenced in the ItemTable. Removes
-// nothing when that would empty the tree. Selects the next sibling of the removed subtree,
-// else its previous sibling, else its parent.
-TreeEdit DeleteItem(Tree& tree, NodeId s);
+// Appends an empty row and inserts "New Item" carrying it directly before the selected node.
+// With no selection the node goes to the end of the top level (on an empty tree: the first
+// node).
+TreeEdit NewItem(Tree& tree, ItemTable& items, NodeId selected);
+// Appends a copy of the selected node's row (a default row when its slot is not valid) and
+// inserts a childless node of the same title before it. Nothing without a selection.
+TreeEdit DuplicateItem(Tree& tree, ItemTable& items, NodeId selected);
+// Removes the selected node and its subtree, leaving their rows unreferenced in the
+// ItemTable. Removes nothing when that would empty the tree. Selects the next sibling of the
+// removed subtree, else its previous sibling, else its parent.
+TreeEdit DeleteItem(Tree& tree, NodeId selected);
 
 // The node just before `id` in pre-order, kNoNode for the first node.
 NodeId PrevPreOrder(const Tree& tree, NodeId id);

@@ -12,7 +12,7 @@
 namespace kestrin {
 
 // Keeps a tree view control in step with a Tree. Every item's lParam is its NodeId. Edits
-// arrive as TreeSteps, so an operation touches only the items it moved, never the rest.
+// arrive as TreeStep lists, so an operation touches only the items it moved, never the rest.
 class TreeViewAdapter {
 public:
     explicit TreeViewAdapter(HWND treeView = nullptr) : tree_(treeView) {}

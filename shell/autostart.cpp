@@ -8,17 +8,11 @@ std::string AutostartValueData(std::string_view exePath) {
     return data;
 }
 
-AutostartPlan PlanAutostart(bool checked, int wasOn) {
+AutostartPlan PlanAutostart(bool checked, bool wasOn) {
     AutostartPlan plan;
-    plan.wasOnAfter = wasOn;
-    if (!checked && plan.wasOnAfter == 1) {
-        plan.deleteValue = true;
-        plan.wasOnAfter = 0;
-    }
-    if (checked && plan.wasOnAfter == 0) {
-        plan.writeValue = true;
-        plan.wasOnAfter = 1;
-    }
+    plan.deleteValue = wasOn && !checked;
+    plan.writeValue = checked && !wasOn;
+    plan.wasOnAfter = checked;
     return plan;
 }
 

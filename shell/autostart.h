@@ -1,6 +1,6 @@
 // Start with Windows: one REG_SZ value named after the application title in the current
 // user's Run key. The settings window reads whether it exists when it opens and writes or
-// deletes it on OK, comparing the check box with what it last saw (AutostartWasOn).
+// deletes it on OK, comparing the check box with what it last saw there.
 #pragma once
 
 #include <string>
@@ -17,10 +17,10 @@ std::string AutostartValueData(std::string_view exePath);
 struct AutostartPlan {
     bool deleteValue = false;
     bool writeValue = false;
-    int wasOnAfter = 0;  // AutostartWasOn once the plan has been carried out
+    bool wasOnAfter = false;  // whether the value exists once the plan has been carried out
 };
-// What OK does to the registry for the check box state and AutostartWasOn.
-AutostartPlan PlanAutostart(bool checked, int wasOn);
+// What OK does to the registry for the check box state and whether the value was last seen.
+AutostartPlan PlanAutostart(bool checked, bool wasOn);
 
 // Win32 side (shell/autostart_win32.cpp).
 bool ReadAutostart(const std::string& valueName);

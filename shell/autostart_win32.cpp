@@ -8,12 +8,13 @@ namespace kestrin {
 
 namespace {
 
-// The Run key, opened or created with full access; holds nothing when that fails.
+// The Run key, created with full access for a write or opened only to query it for a read;
+// holds nothing when that fails.
 OwnedKey OpenRunKey(bool create) {
     HKEY key = nullptr;
     const LONG rc = create ? RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
                                              nullptr, &key, nullptr)
-                           : RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_ALL_ACCESS, &key);
+                           : RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key);
     return OwnedKey(rc == ERROR_SUCCESS ? key : nullptr);
 }
 

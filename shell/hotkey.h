@@ -1,4 +1,4 @@
-// HotkeyValue: the 16-bit hotkey stored in the ConfigFile, with the virtual-key code in the
+// The 16-bit hotkey stored in the ConfigFile, with the virtual-key code in the
 // low 13 bits and 0x2000 Shift, 0x4000 Ctrl, 0x8000 Alt; 0 means no hotkey. These split it
 // for RegisterHotKey and for the hotkey control; the Win32 side maps the modifiers to its flags.
 #pragma once

@@ -23,9 +23,9 @@ public:
     // Releases first; value 0 registers nothing. False when the system refused the
     // combination (another program holds it).
     bool Register(std::uint16_t value);
-    // ReleaseLauncherHotkey: only undoes what the last Register added.
+    // Only undoes what the last Register added.
     void Release();
-    // Whether a WM_HOTKEY's wParam is ours (HotkeyId, also after a release).
+    // Whether a WM_HOTKEY's wParam is ours (the id of the last Register, also after a release).
     bool IsOurs(WPARAM id) const { return id == static_cast<WPARAM>(id_); }
 
 private:

@@ -147,7 +147,7 @@ void LauncherMenuBuilder::FillLevel(HMENU menu, const std::vector<int>& level, s
         const UINT id = firstId_ + static_cast<UINT>(index);
         const bool picture = (*pictures_)[static_cast<size_t>(index)] >= 0;
         HMENU submenu = nullptr;
-        if (!entry.separator && !entry.children.empty()) {
+        if (OpensSubmenu(entry)) {
             submenu = CreatePopupMenu();
             // Out of menu handles: the entry still shows, without its submenu.
             if (submenu) {

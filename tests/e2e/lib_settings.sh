@@ -194,11 +194,18 @@ measure_fields() {
     FACE_POINT="$(( r + 25 )),$(( (t + b) / 2 ))"
 }
 field_colours() {
-    local shot=/tmp/se2e-colours-$$.png window face colour codes="" point
+    local shot=/tmp/se2e-colours-$$.png codes
     [ -n "$FIELD_POINTS" ] || measure_fields || return 1
     sleep 0.2
     import -window root "$shot" 2>/dev/null || return 1
-    pixel() { convert "$shot" -format "%[pixel:p{$1}]" info: 2>/dev/null; }
+    codes=$(picture_colours "$shot" 0 0)
+    rm -f "$shot"
+    printf '%s\n' "$codes"
+}
+# The same codes read from a picture whose top-left corner was at screen point LEFT,TOP.
+picture_colours() { # picture left top
+    local shot=$1 left=$2 top=$3 window face colour codes="" point
+    pixel() { convert "$shot" -format "%[pixel:p{$(( ${1%,*} - left )),$(( ${1#*,} - top ))}]" info: 2>/dev/null; }
     window=$(pixel "$WINDOW_POINT")
     face=$(pixel "$FACE_POINT")
     for point in $FIELD_POINTS; do
@@ -207,7 +214,6 @@ field_colours() {
         elif [ "$colour" = "$face" ]; then codes="${codes}F"
         else codes="${codes}?"; fi
     done
-    rm -f "$shot"
     [ "$window" != "$face" ] || codes="same window and face colour: $codes"
     printf '%s\n' "$codes"
 }

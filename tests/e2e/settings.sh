@@ -481,12 +481,19 @@ then
 elif ! open_settings; then
     t_fail "no settings window"
 else
-    for shot in "&Editor|settings-program" "-|settings-separator" "Tools|settings-submenu"; do
-        fp select "${shot%%|*}" >/dev/null || t_fail "cannot select ${shot%%|*}"
-        rm -f "$SHOTS/${shot#*|}.png"
-        form_screenshot "${shot#*|}"
-        [ -s "$SHOTS/${shot#*|}.png" ] || t_fail "no screenshot ${shot#*|}"
-    done
+    # Each picture shows the form of its kind: the fields' colours, read from the saved file.
+    measure_fields || t_fail "cannot find the fields on the screen"
+    read -r left top _ <<<"$(fp rect)"
+    while IFS='|' read -r -u 3 title name colours; do
+        fp select "$title" >/dev/null || t_fail "cannot select $title"
+        rm -f "$SHOTS/$name.png"
+        form_screenshot "$name"
+        expect_eq "colours ($FIELD_ORDER) in $name.png" "$(picture_colours "$SHOTS/$name.png" "$left" "$top")" "$colours"
+    done 3<<'EOF'
+&Editor|settings-program|WWWWWWWW
+-|settings-separator|WFFFFFFF
+Tools|settings-submenu|FWFFFWWF
+EOF
     click_and_hide Button4 >/dev/null
 fi
 t_end

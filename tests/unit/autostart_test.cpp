@@ -11,12 +11,12 @@ TEST(Autostart, QuotesOnlyPathsWithBlanks) {
 }
 
 TEST(Autostart, TouchesTheRegistryOnlyWhenTheBoxChanged) {
-    struct Case { bool checked; int wasOn; bool del, write; int after; };
+    struct Case { bool checked, wasOn, del, write, after; };
     const Case cases[] = {
-        {true, 1, false, false, 1},  // unchanged: even a stale path stays
-        {false, 0, false, false, 0},
-        {false, 1, true, false, 0},
-        {true, 0, false, true, 1},
+        {true, true, false, false, true},  // unchanged: even a stale path stays
+        {false, false, false, false, false},
+        {false, true, true, false, false},
+        {true, false, false, true, true},
     };
     for (const Case& c : cases) {
         AutostartPlan plan = PlanAutostart(c.checked, c.wasOn);

@@ -104,7 +104,7 @@ TEST(LoadItems, ReadsValuesByTheProfileRules) {
 
     Loaded none = LoadText("[Dat]\r\nCnt=0\r\n");
     EXPECT_EQ(none.error, "");
-    EXPECT_TRUE(none.tree.Empty());
+    EXPECT_EQ(none.tree.Count(), 0);
     EXPECT_TRUE(none.store.outline.empty());
 }
 

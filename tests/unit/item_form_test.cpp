@@ -246,7 +246,7 @@ TEST(ItemForm, StaleSlotsAndEmptyTreesNeverReachTheTable) {
     for (auto op : {&ItemForm::OnMoveUp, &ItemForm::OnMoveDown, &ItemForm::OnMoveIntoSubmenu,
                     &ItemForm::OnMoveOutOfSubmenu, &ItemForm::OnDuplicate, &ItemForm::OnDelete})
         (empty.form.*op)();
-    EXPECT_TRUE(empty.tree.Empty());
+    EXPECT_EQ(empty.tree.Count(), 0);
     EXPECT_EQ(empty.view.focus, 1) << "only the opening takes the focus";
 
     empty.form.OnNew();
@@ -263,7 +263,7 @@ TEST(ItemForm, EditingOperationsSyncOnlyAfterNewDuplicateAndDelete) {
     f.Select("Last");
     f.Row("Last").kind = kKindSubmenu;
     f.Row("Prog").kind = kKindSubmenu;
-    f.form.OnMoveIntoSubmenu();  // Move right into "Next"
+    f.form.OnMoveIntoSubmenu();  // into "Next"
     f.form.OnMoveIntoSubmenu();  // and into "Kid", a Program entry
     EXPECT_EQ(f.tree.Parent(f.Node("Last")), f.Node("Kid"));
     EXPECT_EQ(f.form.Selected(), f.Node("Last"));

@@ -138,7 +138,7 @@ TEST(OutlineText, HundredThousandLevelsDoNotOverflowTheStack) {
     EXPECT_EQ(static_cast<int>(tree.PreOrder().size()), kDepth);
     EXPECT_EQ(tree.LastInSubtree(tree.FirstRoot()), parent);
     tree.Remove(tree.FirstRoot());
-    EXPECT_TRUE(tree.Empty());
+    EXPECT_EQ(tree.Count(), 0);
 }
 
 TEST(Tree, MovesKeepIdsAndRejectCycles) {
@@ -151,7 +151,7 @@ TEST(Tree, MovesKeepIdsAndRejectCycles) {
     EXPECT_THROW(tree.MoveToLastChild(a, b), std::invalid_argument);
     tree.MoveBefore(b, a);
     EXPECT_EQ(Shape(tree), "B;A;>A1;");
-    tree.MoveAfter(a1, a);
+    tree.MoveToLastChild(a1, kNoNode);
     EXPECT_EQ(Shape(tree), "B;A;A1;");
     EXPECT_EQ(tree.PreOrderIndex(a1), 2);
     EXPECT_EQ(tree.AtPreOrderIndex(1), a);

@@ -89,8 +89,8 @@ std::string ModelDescribe(const Tree& tree) {
 using Op = std::function<TreeEdit(Tree&, ItemTable&, NodeId)>;
 const Op kUp = [](Tree& t, ItemTable&, NodeId s) { return MoveUp(t, s); };
 const Op kDown = [](Tree& t, ItemTable&, NodeId s) { return MoveDown(t, s); };
-const Op kRight = [](Tree& t, ItemTable&, NodeId s) { return MoveRight(t, s); };
-const Op kLeft = [](Tree& t, ItemTable&, NodeId s) { return MoveLeft(t, s); };
+const Op kIntoSubmenu = [](Tree& t, ItemTable&, NodeId s) { return MoveIntoSubmenu(t, s); };
+const Op kOutOfSubmenu = [](Tree& t, ItemTable&, NodeId s) { return MoveOutOfSubmenu(t, s); };
 const Op kNew = [](Tree& t, ItemTable& i, NodeId s) { return NewItem(t, i, s); };
 const Op kDuplicate = [](Tree& t, ItemTable& i, NodeId s) { return DuplicateItem(t, i, s); };
 const Op kDelete = [](Tree& t, ItemTable&, NodeId s) { return DeleteItem(t, s); };
@@ -117,11 +117,11 @@ TEST(TreeEdit, MovesFollowTheirRules) {
         {kSample, "down", "C1", nullptr},
         {kSample, "down", "C", nullptr},
         {kSample, "down", "A", "B;A;>A1;>A2;C;>C1;"},
-        {kSample, "right", "B", "A;>A1;>A2;>B;C;>C1;"},
-        {kSample, "right", "A1", nullptr},
-        {kSample, "left", "A2", "A;>A1;A2;B;C;>C1;"},
-        {kSample, "left", "C1", "A;>A1;>A2;B;C1;C;"},
-        {kSample, "left", "A", nullptr},
+        {kSample, "into", "B", "A;>A1;>A2;>B;C;>C1;"},
+        {kSample, "into", "A1", nullptr},
+        {kSample, "out of", "A2", "A;>A1;A2;B;C;>C1;"},
+        {kSample, "out of", "C1", "A;>A1;>A2;B;C1;C;"},
+        {kSample, "out of", "A", nullptr},
         {"X\nY\n", "down", "X", "Y;X;"},
         {"A\n\tA1\nB\n", "down", "A1", "A;B;A1;"},
         // Up into the deepest end of the previous sibling's subtree.
@@ -148,7 +148,7 @@ TEST(TreeEdit, MovesFollowTheirRules) {
         NodeId s = Find(tree, c.node);
         const std::string op = c.op;
         TreeEdit e = op == "up" ? MoveUp(tree, s) : op == "down" ? MoveDown(tree, s)
-                   : op == "right" ? MoveRight(tree, s) : MoveLeft(tree, s);
+                   : op == "into" ? MoveIntoSubmenu(tree, s) : MoveOutOfSubmenu(tree, s);
         SCOPED_TRACE(std::string(c.op) + " " + c.node + " in " + before);
         EXPECT_EQ(Shape(tree), c.expected ? c.expected : before);
         EXPECT_EQ(e.changed, c.expected != nullptr);
@@ -163,7 +163,7 @@ TEST(TreeEdit, MovesCollapseTheOldParentAndOpenTheWayToTheNewOne) {
     Load(tree, items, "A\n\tA1\n\t\tA11\nB\nC\n\tC1\nD\n\tD1\n");
     tree.SetExpanded(Find(tree, "C"), true);
     tree.SetExpanded(Find(tree, "D"), true);
-    MoveLeft(tree, Find(tree, "C1"));
+    MoveOutOfSubmenu(tree, Find(tree, "C1"));
     DeleteItem(tree, Find(tree, "D1"));
     EXPECT_FALSE(tree.Expanded(Find(tree, "C")) || tree.Expanded(Find(tree, "D")));
     MoveUp(tree, Find(tree, "B"));  // into the collapsed branch A > A1
@@ -197,7 +197,7 @@ TEST(TreeEdit, MovePrimitiveRefusesImpossibleAndIdleMoves) {
     EXPECT_FALSE(MoveNode(tree, b, Placement::AddSibling, a).changed);  // already the last top-level node
 
     // No selection: nothing happens and the tree does not take the focus.
-    for (const Op& op : {kUp, kDown, kRight, kLeft, kDuplicate, kDelete}) {
+    for (const Op& op : {kUp, kDown, kIntoSubmenu, kOutOfSubmenu, kDuplicate, kDelete}) {
         TreeEdit e = op(tree, items, kNoNode);
         EXPECT_FALSE(e.changed);
         EXPECT_FALSE(e.focusTree);
@@ -266,7 +266,7 @@ TEST(TreeEdit, DeleteSelectsANeighbourAndNeverEmptiesTheTree) {
 // Random edits: the view's mirror follows the steps exactly, the tree survives the outline
 // text round trip, slots stay unique, and only New, Duplicate and Delete add or drop nodes.
 TEST(TreeEdit, RandomEditsKeepTreeViewAndSlotsConsistent) {
-    const Op ops[] = {kUp, kDown, kRight, kLeft, kNew, kDuplicate, kDelete};
+    const Op ops[] = {kUp, kDown, kIntoSubmenu, kOutOfSubmenu, kNew, kDuplicate, kDelete};
     std::mt19937 rng(20240607);
     for (int round = 0; round < 10; ++round) {
         Tree tree;

@@ -250,7 +250,7 @@ bool ConfigAgainstProfile() {
             std::string title = texts[pick(12)];
             if (previous == kNoNode || pick(3) == 0) previous = tree.AddRoot(title, slot);
             else if (pick(2)) previous = tree.AddChild(previous, title, slot);
-            else previous = tree.InsertAfter(previous, title, slot);
+            else previous = tree.AddChild(tree.Parent(previous), title, slot);  // right after it
         }
         const std::uint16_t hotkey = static_cast<std::uint16_t>(pick(65536));
 

@@ -4,7 +4,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -274,9 +273,11 @@ void SpritesDrawAsIconsDo() {
     const int second = sprites.Add(icons[1]);
     sprites.Remove(second);
     Check(sprites.Add(icons[2]) == second, "freed_sprite_place_is_reused", "a new place was taken");
-    std::vector<DWORD> first(sprites.Pixels(0), sprites.Pixels(0) + IconSprites::kSize * IconSprites::kSize);
+    Canvas beforeGrowing(backgrounds[2]), afterGrowing(backgrounds[2]);
+    sprites.Draw(beforeGrowing.dc, 0, 0, 0);
     for (int i = 0; i < 100; ++i) sprites.Add(icons[4]);
-    Check(std::equal(first.begin(), first.end(), sprites.Pixels(0)), "growing_keeps_the_sprites", "sprite 0 changed");
+    sprites.Draw(afterGrowing.dc, 0, 0, 0);
+    Check(Difference(beforeGrowing, afterGrowing) == 0, "growing_keeps_the_sprites", "sprite 0 changed");
     for (HICON icon : icons) DestroyIcon(icon);
     DestroyIcon(inverting);
 }
