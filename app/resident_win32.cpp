@@ -52,7 +52,11 @@ HWND CreateResidentWindow() {
     return window;
 }
 
-std::string ConfigPath() { return ConfigFilePath(ExecutablePath()); }
+// Decided once, at the first look: the file a run started with stays its file.
+std::string ConfigPath() {
+    static const std::string path = ChooseConfigFile(Win32FileSystem(), ExecutablePath());
+    return path;
+}
 std::string CurrentExeDrive() { return ExeDrive(ExecutablePath()); }
 
 // Restores a flag on every way out, exceptions included.

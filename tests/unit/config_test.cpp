@@ -37,17 +37,61 @@ const char kExampleFile[] =
 
 }  // namespace
 
-TEST(ConfigFilePath, CutsAfterTheFirstDot) {
+TEST(ConfigFilePath, BesideTheProgramNamedUpToTheFirstDotOfItsName) {
     struct Case {
         const char* exe;
         const char* expected;
+        const char* old;
     };
-    const Case cases[] = {{"C:\\Tools\\launcher.exe", "C:\\Tools\\launcher.ini"},
-                          {"D:\\Apps\\launcher.beta.exe", "D:\\Apps\\launcher.ini"},
-                          {"E:\\Portable.Apps\\launcher.exe", "E:\\Portable.ini"},
-                          {"C:\\Tools\\launcher", "ini"},
-                          {"", "ini"}};
-    for (const Case& c : cases) EXPECT_EQ(ConfigFilePath(c.exe), c.expected) << c.exe;
+    const Case cases[] = {
+        {"C:\\Tools\\launcher.exe", "C:\\Tools\\launcher.ini", "C:\\Tools\\launcher.ini"},
+        {"D:\\Apps\\launcher.beta.exe", "D:\\Apps\\launcher.ini", "D:\\Apps\\launcher.ini"},
+        {"C:\\Users\\john.doe\\Tools\\launcher.exe", "C:\\Users\\john.doe\\Tools\\launcher.ini", "C:\\Users\\john.ini"},
+        {"\\\\nas.example.com\\tools\\launcher.exe", "\\\\nas.example.com\\tools\\launcher.ini", "\\\\nas.ini"},
+        {"C:\\Tools\\launcher", "C:\\Tools\\launcher.ini", "ini"},
+        {"launcher.exe", "launcher.ini", "launcher.ini"},
+        {"C:launcher.exe", "C:launcher.ini", "C:launcher.ini"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ConfigFilePath(c.exe), c.expected) << c.exe;
+        EXPECT_EQ(OldConfigFilePath(c.exe), c.old) << c.exe;
+    }
+}
+
+TEST(ChooseConfigFile, TheOldPlaceOnlyWhenItAloneHoldsKestrinSettings) {
+    const std::string exe = "C:\\Users\\john.doe\\Tools\\launcher.exe";
+    const std::string now = "C:\\Users\\john.doe\\Tools\\launcher.ini";
+    const std::string old = "C:\\Users\\john.ini";
+    const std::string ours = "[Dat]\r\nKey=0\r\nCnt=0\r\n";
+    struct Case {
+        const char* name;
+        const char* nowText;  // nullptr: no file
+        const char* oldText;
+        const std::string& expected;
+    };
+    const Case cases[] = {
+        {"neither", nullptr, nullptr, now},
+        {"only the old, ours", nullptr, ours.c_str(), old},
+        {"only the old, ours, section and key in another case", nullptr, "[x]\r\na=1\r\n[dAT]\r\ncnt=\r\n", old},
+        {"both", "", ours.c_str(), now},
+        {"only the old, no Cnt", nullptr, "[Dat]\r\nKey=0\r\n", now},
+        {"only the old, Cnt elsewhere", nullptr, "[Data]\r\nCnt=1\r\n[0]\r\nCnt=1\r\n", now},
+        {"only the old, empty", nullptr, "", now},
+        {"only the old, Cnt without =", nullptr, "[Dat]\r\nCnt\r\n", now},
+    };
+    for (const Case& c : cases) {
+        MemoryFiles files;
+        files.pieceSize = 3;
+        if (c.nowText) files.files[now] = c.nowText;
+        if (c.oldText) files.files[old] = c.oldText;
+        EXPECT_EQ(ChooseConfigFile(files, exe), c.expected) << c.name;
+        // Only looked at: nothing is written anywhere.
+        EXPECT_EQ(files.files.size(), (c.nowText ? 1u : 0u) + (c.oldText ? 1u : 0u)) << c.name;
+    }
+    // A program without a dot never falls back on a bare "ini" in the current folder.
+    MemoryFiles files;
+    files.files["ini"] = ours;
+    EXPECT_EQ(ChooseConfigFile(files, "C:\\Tools\\launcher"), "C:\\Tools\\launcher.ini");
 }
 
 TEST(SaveItems, WritesTheDocumentedLayoutAndReplacesTheOutline) {

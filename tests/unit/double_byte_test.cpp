@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/lead_bytes.h"
+#include "core/config.h"
 #include "core/launch.h"
 #include "core/launcher_menu.h"
 #include "settings/path_rules.h"
@@ -69,6 +70,8 @@ TEST_F(DoubleByte, PathRulesSplitOnlyAtRealSeparators) {
         {"network drive", ExeDrive("\\\\" SO "\\" HYO "\\kestrin.exe"), "\\\\" SO "\\" HYO},
         {"network drive, server only", ExeDrive("\\\\" SO), "\\\\" SO},
         {"drive expansion", ExpandDrive("%usb%\\" SO "%USB%" TO, "E:"), "E:\\" SO "E:" TO},
+        {"settings file", ConfigFilePath("C:\\Tools\\" SO ".exe"), "C:\\Tools\\" SO ".ini"},
+        {"settings file, folder", ConfigFilePath("C:\\" HYO "\\kestrin.exe"), "C:\\" HYO "\\kestrin.ini"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << c.name;
 }
