@@ -76,6 +76,12 @@ TEST_F(DoubleByte, PathRulesSplitOnlyAtRealSeparators) {
     for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << c.name;
 }
 
+TEST_F(DoubleByte, SearchPathOnlyForABareName) {
+    EXPECT_TRUE(IsSearchedFor(SO ".exe"));
+    EXPECT_TRUE(IsSearchedFor(HYO HYO ".dll"));
+    EXPECT_FALSE(IsSearchedFor(SO "\\a.exe"));
+}
+
 TEST_F(DoubleByte, AccessKeysNeverSplitACharacter) {
     struct Case {
         std::vector<std::string> in, out;
@@ -100,4 +106,15 @@ TEST_F(DoubleByte, AccessKeysNeverSplitACharacter) {
         for (const MenuEntry& entry : menu.entries) captions.push_back(entry.caption);
         EXPECT_EQ(captions, c.out) << ::testing::PrintToString(c.in);
     }
+}
+
+TEST(SearchPath, OnlyABareNameIsLookedFor) {
+    const struct {
+        const char* path;
+        bool searched;
+    } rows[] = {{"notepad.exe", true}, {"shell32.dll", true},      {"app", true},
+                {"", false},           {"C:\\a\\b.exe", false},    {"sub\\b.exe", false},
+                {"C:b.exe", false},    {"%usb%\\b.ico", false},    {"\\\\srv\\share\\b.exe", false},
+                {"./b.exe", false}};
+    for (const auto& row : rows) EXPECT_EQ(IsSearchedFor(row.path), row.searched) << row.path;
 }
