@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "core/config.h"
@@ -401,4 +403,26 @@ TEST(ConfigHostile, BoundedResults) {
     files.files[kPath] = kExampleFile;
     EXPECT_EQ(SaveError(files, store, tower, 0), "Unable to write to " + kPath);
     EXPECT_EQ(files.files[kPath], kExampleFile);
+}
+
+TEST(ReadmeExample, ACopiedExampleLoadsAndSavesBackAsShown) {
+    std::ifstream readme(std::string(KESTRIN_SOURCE_DIR) + "/README.md", std::ios::binary);
+    ASSERT_TRUE(readme) << "README.md not found";
+    const std::string text((std::istreambuf_iterator<char>(readme)), std::istreambuf_iterator<char>());
+    const size_t start = text.find("```\n[Dat]\n");
+    ASSERT_NE(start, std::string::npos) << "no INI block in the README";
+    const size_t end = text.find("```", start + 3);
+    ASSERT_NE(end, std::string::npos);
+    const std::string block = text.substr(start + 4, end - start - 4);
+
+    Loaded loaded = LoadText(block);
+    EXPECT_EQ(loaded.error, "");
+    EXPECT_EQ(loaded.hotkey, 57382);
+    EXPECT_EQ(loaded.store.outline, (OutlineList{"Tools", "\tEditor", "-"}));
+    // Saved again it is the same file, with the platform's line ends.
+    MemoryFiles files;
+    EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 57382), "");
+    std::string crlf;
+    for (char c : block) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(files.files[kPath], crlf);
 }
