@@ -8,6 +8,7 @@
 #include "app/resident_win32.h"
 #include "base/error_box.h"
 #include "base/error_box_win32.h"
+#include "base/lead_bytes_win32.h"
 #include "base/owned_win32.h"
 #include "base/window_dispatch_win32.h"
 
@@ -28,6 +29,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_HOTKEY_CLASS | ICC_TREEVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     kestrin::SetErrorReporter(ReportToErrorBox);
+    kestrin::InstallAnsiLeadBytes();
 
     std::unique_ptr<kestrin::Resident> resident;
     try {

@@ -50,7 +50,7 @@ std::string CurrentExeDrive() { return ExeDrive(ExecutablePath()); }
 }  // namespace
 
 Resident::Resident()
-    : configPath_(ConfigFilePath(ExecutablePath())),
+    : configPath_(ChooseConfigFile(Win32FileSystem(), ExecutablePath())),
       menuPictures_(CreateMenuImageList()),
       contextMenu_(CreatePopupMenu()),
       launcherMenu_(CreatePopupMenu()),

@@ -146,6 +146,9 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
                     }
                 }
                 break;
+            case ControlKind::Edit:
+                if (def.textLimit > 0) SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(def.textLimit), 0);
+                break;
             case ControlKind::GroupBox:
                 // At the bottom of the Z-order a group box cannot paint over the controls
                 // it frames; it is never a tab stop, so the tab order is unaffected.

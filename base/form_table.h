@@ -53,6 +53,7 @@ struct ControlDef {
     Glyph glyph = Glyph::None;
     const char* hint = "";  // tooltip text; empty for none
     unsigned flags = kFlagNone;
+    int textLimit = 0;  // an Edit's most characters; 0: the control's own limit
 };
 
 enum class FormBorder {

@@ -1,15 +1,52 @@
 #include "core/config.h"
 
+#include "base/lead_bytes.h"
 #include "core/outline.h"
 
 namespace kestrin {
 
 std::string ConfigFilePath(std::string_view exePath) {
-    const size_t dot = exePath.find('.');
+    const size_t slash = FindLastCharOf(exePath, "\\/:");
+    const size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    const size_t dot = FindCharOf(exePath, ".", nameStart);
+    std::string path(exePath.substr(0, dot));
+    path += ".ini";
+    return path;
+}
+
+std::string OldConfigFilePath(std::string_view exePath) {
+    const size_t dot = FindCharOf(exePath, ".");
     if (dot == std::string_view::npos) return "ini";
     std::string path(exePath.substr(0, dot + 1));
     path += "ini";
     return path;
+}
+
+namespace {
+
+bool IsDatName(std::string_view name) {
+    return name.size() == 3 && (name[0] | 0x20) == 'd' && (name[1] | 0x20) == 'a' && (name[2] | 0x20) == 't';
+}
+
+// A "Dat" section holding "Cnt", read without keeping anything but that section.
+bool HoldsKestrinSettings(FileSystem& files, const std::string& path) {
+    bool found = false;
+    IniSectionStream stream(IsDatName, [&](std::string_view, std::string&& text) {
+        found = IniFile::Parse(std::move(text)).HasKey("Dat", "Cnt");
+    });
+    if (!files.ReadPieces(path, [&](std::string_view piece) { stream.Feed(piece); })) return false;
+    stream.Finish();
+    return found;
+}
+
+}  // namespace
+
+std::string ChooseConfigFile(FileSystem& files, std::string_view exePath) {
+    std::string path = ConfigFilePath(exePath);
+    const std::string old = OldConfigFilePath(exePath);
+    // Without a dot the old rule named a bare "ini" in whatever folder was current: no set-up's.
+    if (old == path || FindCharOf(exePath, ".") == std::string_view::npos || files.IsFile(path)) return path;
+    return files.IsFile(old) && HoldsKestrinSettings(files, old) ? old : path;
 }
 
 std::string ReadItemSection(const IniFile& ini, int index, Item& item) {
@@ -62,10 +99,6 @@ int ItemSectionNumber(std::string_view name) {
         number = number * 10 + (c - '0');
     }
     return number < kMaxItemCount ? number : -1;
-}
-
-bool IsDatName(std::string_view name) {
-    return name.size() == 3 && (name[0] | 0x20) == 'd' && (name[1] | 0x20) == 'a' && (name[2] | 0x20) == 't';
 }
 
 }  // namespace

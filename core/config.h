@@ -19,9 +19,16 @@ namespace kestrin {
 // make a load allocate millions of slots.
 constexpr int kMaxItemCount = 100000;
 
-// The executable's path cut after its first "." (the dot kept) with "ini" appended;
-// "ini" when the path has no dot.
+// The executable's folder and its file name up to the name's first "." with "ini" appended:
+// "C:\\Tools\\kestrin.beta.exe" -> "C:\\Tools\\kestrin.ini"; "kestrin" -> "kestrin.ini".
 std::string ConfigFilePath(std::string_view exePath);
+// Where earlier versions looked: the whole path cut after its first "." with "ini" appended,
+// so a dot in a folder name moved the file out of the folder; "ini" when there is no dot.
+std::string OldConfigFilePath(std::string_view exePath);
+// The settings file to use: ConfigFilePath, unless no file is there and the old place holds a
+// Kestrin settings file (a "Dat" section with "Cnt"), so an existing set-up keeps its settings.
+// Another program's file at the old place is only looked at, never used.
+std::string ChooseConfigFile(FileSystem& files, std::string_view exePath);
 
 // The stored form of one item section, shared with the item-set files: returns the outline
 // line ("Tit" decoded, "New Item" when missing) and fills `item` from the other keys.

@@ -1,5 +1,7 @@
 #include "core/launch.h"
 
+#include "base/lead_bytes.h"
+
 namespace kestrin {
 
 namespace {
@@ -21,9 +23,9 @@ bool MatchesPlaceholderAt(std::string_view text, size_t pos) {
 std::string ExeDrive(std::string_view exePath) {
     if (exePath.size() >= 2 && exePath[1] == ':') return std::string(exePath.substr(0, 2));
     if (exePath.size() >= 2 && exePath[0] == '\\' && exePath[1] == '\\') {
-        size_t serverEnd = exePath.find('\\', 2);
+        size_t serverEnd = FindCharOf(exePath, "\\", 2);
         if (serverEnd == std::string_view::npos) return std::string(exePath);
-        size_t shareEnd = exePath.find('\\', serverEnd + 1);
+        size_t shareEnd = FindCharOf(exePath, "\\", serverEnd + 1);
         if (shareEnd == std::string_view::npos) return std::string(exePath);
         return std::string(exePath.substr(0, shareEnd));
     }
@@ -39,7 +41,9 @@ std::string ExpandDrive(std::string_view text, std::string_view exeDrive) {
             out += exeDrive;
             i += 5;
         } else {
-            out += text[i++];
+            const size_t next = NextCharPos(text, i);
+            out += text.substr(i, next - i);
+            i = next;
         }
     }
     return out;
@@ -47,8 +51,8 @@ std::string ExpandDrive(std::string_view text, std::string_view exeDrive) {
 
 std::string PipeQuote(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c == '|') c = '"';
+    for (size_t i = 0; i < out.size(); i = NextCharPos(out, i))
+        if (out[i] == '|') out[i] = '"';
     return out;
 }
 

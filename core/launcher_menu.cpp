@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/lead_bytes.h"
 #include "core/launch.h"
 #include "core/outline.h"
 
@@ -62,9 +63,11 @@ char CandidateKey(char c) {
     return kCandidates.find(upper) == std::string_view::npos ? '\0' : upper;
 }
 
+// Each walk below steps over a double-byte character whole: its second byte may be a letter.
+
 // Position of the character marked by a single "&" ("&&" is a literal "&"), or npos.
 size_t MarkedKeyPos(const std::string& caption) {
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    for (size_t i = 0; i + 1 < caption.size(); i = NextCharPos(caption, i)) {
         if (caption[i] != '&') continue;
         if (caption[i + 1] == '&') {
             ++i;
@@ -78,26 +81,29 @@ size_t MarkedKeyPos(const std::string& caption) {
 // Removes every single "&" mark, keeping "&&" so the literal "&" still shows.
 std::string WithoutMarks(const std::string& caption) {
     std::string out;
-    for (size_t i = 0; i < caption.size(); ++i) {
+    for (size_t i = 0, next = 0; i < caption.size(); i = next) {
+        next = NextCharPos(caption, i);
         if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') {
+            if (next < caption.size() && caption[next] == '&') {
                 out += "&&";
-                ++i;
+                ++next;
             }
             continue;
         }
-        out += caption[i];
+        out.append(caption, i, next - i);
     }
     return out;
 }
 
 // Position of the first character of an unmarked caption that is a free candidate.
 size_t FirstFreePos(const std::string& caption, const std::string& taken) {
-    for (size_t i = 0; i < caption.size(); ++i) {
+    for (size_t i = 0; i < caption.size(); i = NextCharPos(caption, i)) {
         if (caption[i] == '&') {
             if (i + 1 < caption.size() && caption[i + 1] == '&') ++i;
             continue;
         }
+        // A double-byte character is no key, whatever its bytes look like.
+        if (IsLeadByte(caption[i])) continue;
         char key = CandidateKey(caption[i]);
         if (key != '\0' && taken.find(key) == std::string::npos) return i;
     }
@@ -245,6 +251,10 @@ void AssignAccessKeys(LauncherMenu& menu, const std::vector<int>& level) {
         if (pos == std::string::npos) continue;
         menu.entries[static_cast<size_t>(waiting[waiter])].caption.insert(pos, "&");
     }
+}
+
+bool IsSearchedFor(std::string_view path) {
+    return !path.empty() && FindCharOf(path, "\\/:") == std::string_view::npos;
 }
 
 bool operator==(const PictureRequest& a, const PictureRequest& b) {

@@ -46,6 +46,10 @@ inline bool OpensSubmenu(const MenuEntry& entry) {
     return !entry.children.empty() && !entry.separator;
 }
 
+// True for a picture path the shell looks for on the search path, as it finds a command: a
+// bare file name, with no folder or drive in front ("notepad.exe", "shell32.dll").
+bool IsSearchedFor(std::string_view path);
+
 // Builds every entry from the OutlineList and the ItemTable (fields read now), then tidies
 // every level (separator lines, then access keys). exeDrive replaces "%usb%" in icon paths.
 // Line i is slot i; a line without a slot shows its title and launches nothing.

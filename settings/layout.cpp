@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "core/ini.h"
+
 namespace kestrin {
 
 using K = ControlKind;
@@ -9,6 +11,9 @@ using S = SettingsControl;
 using P = IconPickerControl;
 
 namespace {
+// A field holds no more than a load reads back from the file.
+constexpr int kStoredTextLimit = static_cast<int>(kIniValueLimit);
+
 template <typename Role>
 constexpr int R(Role role) { return static_cast<int>(role); }
 }  // namespace
@@ -37,23 +42,23 @@ const ControlDef kSettingsControls[] = {
      "Program/Command\nSeparator (line)\nSubmenu", Glyph::None, "", kFlagEditable},
     {R(S::TitleLabel), "Label6",    K::Label,     "GroupBox1",   8,  42, 185,  13, kNoTabStop,
      "Menutitel:                  (&& for hotkey)"},
-    {R(S::TitleEdit), "Edit1",     K::Edit,      "GroupBox1",   8,  58, 187,  21,   1},
+    {R(S::TitleEdit), "Edit1",     K::Edit,      "GroupBox1",   8,  58, 187,  21,   1, "", Glyph::None, "", kFlagNone, kStoredTextLimit},
     {R(S::CommandLabel), "Label5",    K::Label,     "GroupBox1",   8,  85,  60,  13, kNoTabStop, "Command: "},
     {R(S::CommandUsb), "Button5",   K::Button,    "GroupBox1", 170,  85,  26,  16, kNoTabStop, "usb"},
-    {R(S::CommandEdit), "Edit3",     K::Edit,      "GroupBox1",   8, 101, 163,  21,   2},
+    {R(S::CommandEdit), "Edit3",     K::Edit,      "GroupBox1",   8, 101, 163,  21,   2, "", Glyph::None, "", kFlagNone, kStoredTextLimit},
     {R(S::CommandBrowse), "BitBtn1",   K::BitBtn,    "GroupBox1", 170, 101,  26,  22, kNoTabStop, "", Glyph::Folder},
     {R(S::ParametersLabel), "Label4",    K::Label,     "GroupBox1",   8, 126, 170,  13, kNoTabStop,
      "Parameters:              (optional) "},
-    {R(S::ParametersEdit), "Edit2",     K::Edit,      "GroupBox1",   8, 142, 187,  21,   3},
+    {R(S::ParametersEdit), "Edit2",     K::Edit,      "GroupBox1",   8, 142, 187,  21,   3, "", Glyph::None, "", kFlagNone, kStoredTextLimit},
     {R(S::DirectoryLabel), "Label3",    K::Label,     "GroupBox1",   8, 169, 160,  13, kNoTabStop,
      "Working directory:    (optional)"},
     {R(S::DirectoryUsb), "Button7",   K::Button,    "GroupBox1", 170, 168,  26,  16, kNoTabStop, "usb"},
-    {R(S::DirectoryEdit), "Edit5",     K::Edit,      "GroupBox1",   8, 185, 163,  21,   4},
+    {R(S::DirectoryEdit), "Edit5",     K::Edit,      "GroupBox1",   8, 185, 163,  21,   4, "", Glyph::None, "", kFlagNone, kStoredTextLimit},
     {R(S::DirectoryBrowse), "BitBtn5",   K::BitBtn,    "GroupBox1", 170, 184,  26,  22, kNoTabStop, "", Glyph::Folder},
     {R(S::IconFileLabel), "Label2",    K::Label,     "GroupBox1",   8, 213, 160,  13, kNoTabStop,
      "Icon file/path:           (optional)"},
     {R(S::IconFileUsb), "Button6",   K::Button,    "GroupBox1", 170, 213,  26,  16, kNoTabStop, "usb"},
-    {R(S::IconFileEdit), "Edit4",     K::Edit,      "GroupBox1",   8, 229, 163,  21,   5},
+    {R(S::IconFileEdit), "Edit4",     K::Edit,      "GroupBox1",   8, 229, 163,  21,   5, "", Glyph::None, "", kFlagNone, kStoredTextLimit},
     {R(S::IconFileBrowse), "BitBtn2",   K::BitBtn,    "GroupBox1", 170, 229,  26,  22, kNoTabStop, "", Glyph::Folder},
     {R(S::IconIndexLabel), "Label1",    K::Label,     "GroupBox1",  74, 255,  56,  13, kNoTabStop, "Icon index:"},
     {R(S::IconIndexEdit), "Edit6",     K::Edit,      "GroupBox1", 130, 251,  41,  21,   6, "0"},

@@ -1,5 +1,7 @@
 #include "settings/path_rules.h"
 
+#include "base/lead_bytes.h"
+
 namespace kestrin {
 
 namespace {
@@ -12,7 +14,7 @@ std::optional<std::string> DriveToPlaceholder(std::string_view text) {
 }
 
 std::string FolderPartOf(std::string_view path) {
-    const size_t last = path.find_last_of("\\:");
+    const size_t last = FindLastCharOf(path, "\\:");
     return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
 }
 

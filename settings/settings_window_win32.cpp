@@ -147,7 +147,7 @@ void SettingsWindow::RunSteps(const std::vector<WindowStep>& steps) {
         case WindowStep::WriteAutostart: {
             const AutostartPlan plan = PlanAutostart(AutostartChecked(), state_.autostartWasOn);
             host_.ApplyAutostart(plan);
-            state_.autostartWasOn = plan.wasOnAfter != 0;
+            state_.autostartWasOn = plan.wasOnAfter;
             break;
         }
         case WindowStep::LoadItems: host_.ReloadState(); break;

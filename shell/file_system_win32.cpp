@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+#include "base/lead_bytes.h"
 #include "base/owned_win32.h"
 
 namespace kestrin {
@@ -36,7 +37,7 @@ bool WriteWhole(HANDLE file, const std::string& data) {
 class TempNames {
 public:
     explicit TempNames(const std::string& path) {
-        const size_t cut = path.find_last_of("\\/:");
+        const size_t cut = FindLastCharOf(path, "\\/:");
         folder_ = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
         target_ = path.substr(folder_.size());
         length_ = std::max(target_.size(), kMinLength);

@@ -38,31 +38,60 @@ LauncherIcons::Stamp LauncherIcons::StampOf(const std::string& path) {
     return stamp;
 }
 
+namespace {
+
+// Where the search path finds a bare name; the name itself when it is nowhere.
+std::string SearchedFile(const std::string& name) {
+    std::string found(MAX_PATH, '\0');
+    for (int tries = 0; tries < 2; ++tries) {
+        const DWORD length = SearchPathA(nullptr, name.c_str(), nullptr, static_cast<DWORD>(found.size()),
+                                         found.data(), nullptr);
+        if (length == 0) break;
+        if (length < found.size()) {
+            found.resize(length);
+            return found;
+        }
+        found.assign(length, '\0');  // too small: length is the size needed
+    }
+    return name;
+}
+
+}  // namespace
+
+const std::string& LauncherIcons::FileOf(const std::string& path) const {
+    const auto found = found_.find(path);
+    return found == found_.end() ? path : found->second;
+}
+
 bool LauncherIcons::Refresh(const LauncherMenu& menu) {
     std::map<std::string, FileState> seen;
+    std::map<std::string, std::string> found;
     bool changed = false;
     for (const MenuEntry& entry : menu.entries) {
         const PictureRequest& request = entry.picture;
         // An empty path yields no icon anyway; skipping it spares a look per entry.
         if (request.source != PictureRequest::Source::File || request.path.empty()) continue;
-        if (seen.count(request.path)) continue;
+        if (found.count(request.path)) continue;
+        const std::string file = IsSearchedFor(request.path) ? SearchedFile(request.path) : request.path;
+        found.emplace(request.path, file);
+        if (seen.count(file)) continue;
         FileState state;
-        state.stamp = StampOf(request.path);
-        auto old = files_.find(request.path);
+        state.stamp = StampOf(file);
+        auto old = files_.find(file);
         if (old != files_.end() && old->second.stamp == state.stamp) {
             state.iconCount = old->second.iconCount;
         } else {
             changed = true;
-            for (auto it = icons_.lower_bound({request.path, INT_MIN}), end = icons_.upper_bound({request.path, INT_MAX});
-                 it != end;)
+            for (auto it = icons_.lower_bound({file, INT_MIN}), end = icons_.upper_bound({file, INT_MAX}); it != end;)
                 it = Forget(it);
         }
-        seen.emplace(request.path, state);
+        seen.emplace(file, state);
     }
     // Icons of files the menu no longer uses go too.
     for (auto it = icons_.begin(); it != icons_.end();)
         it = seen.count(it->first.first) ? std::next(it) : Forget(it);
     files_.swap(seen);
+    found_.swap(found);
     return changed;
 }
 
@@ -79,18 +108,18 @@ std::vector<int> LauncherIcons::Pictures(const LauncherMenu& menu) {
         const PictureRequest& request = menu.entries[i].picture;
         if (request.source == PictureRequest::Source::Folder) pictures[i] = kMenuPictureFolder;
         if (request.source == PictureRequest::Source::File && !request.path.empty() &&
-            request.index < IconCount(request.path))
+            request.index < IconCount(FileOf(request.path)))
             pictures[i] = kEntryIcon;
     }
     return pictures;
 }
 
 LauncherIcons::IconMap::iterator LauncherIcons::Load(const PictureRequest& request) {
-    const std::pair<std::string, int> key(request.path, request.index);
+    const std::pair<std::string, int> key(FileOf(request.path), request.index);
     auto found = icons_.find(key);
     if (found == icons_.end()) {
         Loaded loaded;
-        loaded.icon.reset(ExtractSmallIcon(request.path, request.index));
+        loaded.icon.reset(ExtractSmallIcon(key.first, request.index));
         loaded.sprite = sprites_.Add(loaded.icon.get());
         found = icons_.emplace(key, std::move(loaded)).first;
     }
@@ -112,6 +141,7 @@ void LauncherIcons::Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& reque
 void LauncherIcons::Clear() {
     for (auto it = icons_.begin(); it != icons_.end();) it = Forget(it);
     files_.clear();
+    found_.clear();
 }
 
 void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures,

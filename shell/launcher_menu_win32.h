@@ -29,6 +29,8 @@ constexpr int kEntryIcon = kFixedMenuPictureCount;
 // icon count when the menu is built, and the icon itself is read when its entry is first
 // drawn: a long menu reads only the icons that come into view. What was read is kept while
 // the file keeps its size and last-write time (a file that stays missing counts as unchanged).
+// A bare file name is looked for on the search path, as the shell finds it, and its file is
+// the one found there.
 class LauncherIcons {
 public:
     // Looks at every file the menu's pictures come from. True when one of them changed,
@@ -61,12 +63,15 @@ private:
     };
     using IconMap = std::map<std::pair<std::string, int>, Loaded>;
     static Stamp StampOf(const std::string& path);
+    // The file a request's path names: the one Refresh found for it.
+    const std::string& FileOf(const std::string& path) const;
     int IconCount(const std::string& path);
     IconMap::iterator Load(const PictureRequest& request);
     IconMap::iterator Forget(IconMap::iterator icon);
 
-    std::map<std::string, FileState> files_;
-    // Read with the file as files_ last saw it; a null icon is remembered as well.
+    std::map<std::string, FileState> files_;  // by the file's full path for a searched name
+    std::map<std::string, std::string> found_;  // a request's path -> its key in files_
+    // By file and index, read with the file as files_ last saw it; a null icon is remembered as well.
     IconMap icons_;
     IconSprites sprites_;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "core/config.h"
@@ -37,17 +39,61 @@ const char kExampleFile[] =
 
 }  // namespace
 
-TEST(ConfigFilePath, CutsAfterTheFirstDot) {
+TEST(ConfigFilePath, BesideTheProgramNamedUpToTheFirstDotOfItsName) {
     struct Case {
         const char* exe;
         const char* expected;
+        const char* old;
     };
-    const Case cases[] = {{"C:\\Tools\\launcher.exe", "C:\\Tools\\launcher.ini"},
-                          {"D:\\Apps\\launcher.beta.exe", "D:\\Apps\\launcher.ini"},
-                          {"E:\\Portable.Apps\\launcher.exe", "E:\\Portable.ini"},
-                          {"C:\\Tools\\launcher", "ini"},
-                          {"", "ini"}};
-    for (const Case& c : cases) EXPECT_EQ(ConfigFilePath(c.exe), c.expected) << c.exe;
+    const Case cases[] = {
+        {"C:\\Tools\\launcher.exe", "C:\\Tools\\launcher.ini", "C:\\Tools\\launcher.ini"},
+        {"D:\\Apps\\launcher.beta.exe", "D:\\Apps\\launcher.ini", "D:\\Apps\\launcher.ini"},
+        {"C:\\Users\\john.doe\\Tools\\launcher.exe", "C:\\Users\\john.doe\\Tools\\launcher.ini", "C:\\Users\\john.ini"},
+        {"\\\\nas.example.com\\tools\\launcher.exe", "\\\\nas.example.com\\tools\\launcher.ini", "\\\\nas.ini"},
+        {"C:\\Tools\\launcher", "C:\\Tools\\launcher.ini", "ini"},
+        {"launcher.exe", "launcher.ini", "launcher.ini"},
+        {"C:launcher.exe", "C:launcher.ini", "C:launcher.ini"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ConfigFilePath(c.exe), c.expected) << c.exe;
+        EXPECT_EQ(OldConfigFilePath(c.exe), c.old) << c.exe;
+    }
+}
+
+TEST(ChooseConfigFile, TheOldPlaceOnlyWhenItAloneHoldsKestrinSettings) {
+    const std::string exe = "C:\\Users\\john.doe\\Tools\\launcher.exe";
+    const std::string now = "C:\\Users\\john.doe\\Tools\\launcher.ini";
+    const std::string old = "C:\\Users\\john.ini";
+    const std::string ours = "[Dat]\r\nKey=0\r\nCnt=0\r\n";
+    struct Case {
+        const char* name;
+        const char* nowText;  // nullptr: no file
+        const char* oldText;
+        const std::string& expected;
+    };
+    const Case cases[] = {
+        {"neither", nullptr, nullptr, now},
+        {"only the old, ours", nullptr, ours.c_str(), old},
+        {"only the old, ours, section and key in another case", nullptr, "[x]\r\na=1\r\n[dAT]\r\ncnt=\r\n", old},
+        {"both", "", ours.c_str(), now},
+        {"only the old, no Cnt", nullptr, "[Dat]\r\nKey=0\r\n", now},
+        {"only the old, Cnt elsewhere", nullptr, "[Data]\r\nCnt=1\r\n[0]\r\nCnt=1\r\n", now},
+        {"only the old, empty", nullptr, "", now},
+        {"only the old, Cnt without =", nullptr, "[Dat]\r\nCnt\r\n", now},
+    };
+    for (const Case& c : cases) {
+        MemoryFiles files;
+        files.pieceSize = 3;
+        if (c.nowText) files.files[now] = c.nowText;
+        if (c.oldText) files.files[old] = c.oldText;
+        EXPECT_EQ(ChooseConfigFile(files, exe), c.expected) << c.name;
+        // Only looked at: nothing is written anywhere.
+        EXPECT_EQ(files.files.size(), (c.nowText ? 1u : 0u) + (c.oldText ? 1u : 0u)) << c.name;
+    }
+    // A program without a dot never falls back on a bare "ini" in the current folder.
+    MemoryFiles files;
+    files.files["ini"] = ours;
+    EXPECT_EQ(ChooseConfigFile(files, "C:\\Tools\\launcher"), "C:\\Tools\\launcher.ini");
 }
 
 TEST(SaveItems, WritesTheDocumentedLayoutAndReplacesTheOutline) {
@@ -357,4 +403,26 @@ TEST(ConfigHostile, BoundedResults) {
     files.files[kPath] = kExampleFile;
     EXPECT_EQ(SaveError(files, store, tower, 0), "Unable to write to " + kPath);
     EXPECT_EQ(files.files[kPath], kExampleFile);
+}
+
+TEST(ReadmeExample, ACopiedExampleLoadsAndSavesBackAsShown) {
+    std::ifstream readme(std::string(KESTRIN_SOURCE_DIR) + "/README.md", std::ios::binary);
+    ASSERT_TRUE(readme) << "README.md not found";
+    const std::string text((std::istreambuf_iterator<char>(readme)), std::istreambuf_iterator<char>());
+    const size_t start = text.find("```\n[Dat]\n");
+    ASSERT_NE(start, std::string::npos) << "no INI block in the README";
+    const size_t end = text.find("```", start + 3);
+    ASSERT_NE(end, std::string::npos);
+    const std::string block = text.substr(start + 4, end - start - 4);
+
+    Loaded loaded = LoadText(block);
+    EXPECT_EQ(loaded.error, "");
+    EXPECT_EQ(loaded.hotkey, 57382);
+    EXPECT_EQ(loaded.store.outline, (OutlineList{"Tools", "\tEditor", "-"}));
+    // Saved again it is the same file, with the platform's line ends.
+    MemoryFiles files;
+    EXPECT_EQ(SaveError(files, loaded.store, loaded.tree, 57382), "");
+    std::string crlf;
+    for (char c : block) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(files.files[kPath], crlf);
 }

@@ -1,5 +1,7 @@
 #include "settings/layout.h"
 
+#include "core/config.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -217,4 +219,35 @@ TEST(FormLayout, SplitItemsKeepsEmptyPieces) {
         {"\n\n", {"", "", ""}},
     };
     for (const Case& c : cases) EXPECT_EQ(SplitItems(c.text), c.items) << c.text;
+}
+
+TEST(FormLayout, StoredTextFieldsTakeNoMoreThanALoadReadsBack) {
+    // Each field, filled to its limit, is saved and read again whole; one character more
+    // would be cut by the reader.
+    struct Field {
+        const char* name;
+        std::string Item::*member;  // nullptr: the title
+    };
+    const Field fields[] = {{"Edit1", nullptr},
+                            {"Edit3", &Item::command},
+                            {"Edit2", &Item::parameters},
+                            {"Edit5", &Item::directory},
+                            {"Edit4", &Item::iconFile}};
+    for (const Field& field : fields) {
+        const ControlDef* def = FindControl(kSettingsForm, field.name);
+        ASSERT_NE(def, nullptr);
+        ASSERT_GT(def->textLimit, 0) << def->name << " takes any length";
+        for (int length : {def->textLimit, def->textLimit + 1}) {
+            const std::string text(static_cast<size_t>(length), 'x');
+            Item item;
+            std::string title = "T";
+            (field.member ? item.*field.member : title) = text;
+            IniWriter writer;
+            WriteItemSection(writer, 0, title, item);
+            Item read;
+            const std::string readTitle = ReadItemSection(IniFile::Parse(writer.Text()), 0, read);
+            const std::string& back = field.member ? read.*field.member : readTitle;
+            EXPECT_EQ(back == text, length == def->textLimit) << def->name << " at " << length;
+        }
+    }
 }
