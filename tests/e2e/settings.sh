@@ -395,6 +395,43 @@ fi
 $WINE reg delete "$RUN_KEY" /v KestrinTestOther /f >/dev/null 2>&1
 t_end
 
+# A Run key that refuses the value: OK still reloads what it saved, so after Second moved
+# above First the launcher menu's "Second" starts Second's program; then the error shows.
+t_begin refused_autostart_still_reloads
+if ! start_with_ini se2e-runkey < <(printf '[Dat]\nKey=57382\nCnt=2\n[0]\nTit=First\nArt=0\nPrg=recorder.exe\nPar=first\n[1]\nTit=Second\nArt=0\nPrg=recorder.exe\nPar=second\n'); then
+    t_fail "no tray icon"
+elif ! probe run-key deny; then
+    t_fail "cannot make the Run key refuse new values"
+else
+    $WINE reg delete "$RUN_KEY" /v Kestrin /f >/dev/null 2>&1
+    if open_settings; then
+        fp select Second >/dev/null
+        form_keys ctrl+Up
+        expect_eq "tree after the move" "$(tree_outline)" "Second,First"
+        fp check CheckBox1 1 >/dev/null
+        fp click Button3 >/dev/null
+        expect_eq "error box after OK" "$(fp wait-errorbox 10)" "Failed to set data for 'Kestrin'."
+        fp errorbox-ok >/dev/null
+        fp wait-visible 0 5 || t_fail "the window stayed open after OK"
+        expect_eq "saved order" "$(ini_outline "$RUN_DIR/kestrin.ini")" "Second,First"
+        rm -f "$RUN_DIR/recorder.log"
+        click_icon
+        if wait_menus 1 5; then
+            read_menus
+            click_rect "$(item_rect 0 '&Second')"
+            wait_for 10 test -s "$RUN_DIR/recorder.log" || t_fail "choosing 'Second' started nothing"
+            grep -q 'second' "$RUN_DIR/recorder.log" 2>/dev/null ||
+                t_fail "choosing 'Second' started: $(tr -d '\r' < "$RUN_DIR/recorder.log" 2>/dev/null | grep cmdline)"
+        else
+            t_fail "no launcher menu after OK"
+        fi
+    else
+        t_fail "no settings window"
+    fi
+fi
+probe run-key allow >/dev/null
+t_end
+
 # ---- failed loads lose nothing --------------------------------------------------------------
 
 # Tools holding Notes, then Mail; every field of Notes set, so a lost field shows.

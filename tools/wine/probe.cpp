@@ -7,6 +7,7 @@
 // tools) goes through memory allocated in the owner process; menus, which only their own
 // process can read, through the injected menureader_dll.dll.
 #include <windows.h>
+#include <aclapi.h>
 #include <commctrl.h>
 #include <tlhelp32.h>
 #include <shellapi.h>
@@ -420,6 +421,37 @@ int CmdHoldHotkey(int argc, char** argv) {
     return 0;
 }
 
+// The user's Run key made to refuse new values (as security software may), or allowed again.
+int CmdRunKey(int argc, char** argv) {
+    if (argc < 1) return 2;
+    const bool deny = std::string(argv[0]) == "deny";
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      READ_CONTROL | WRITE_DAC, &key) != ERROR_SUCCESS)
+        return 1;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    EXPLICIT_ACCESSA access[2] = {};
+    access[0].grfAccessPermissions = KEY_SET_VALUE | KEY_CREATE_SUB_KEY;
+    access[0].grfAccessMode = DENY_ACCESS;
+    access[1].grfAccessPermissions = KEY_ALL_ACCESS;
+    access[1].grfAccessMode = GRANT_ACCESS;
+    for (EXPLICIT_ACCESSA& entry : access) {
+        entry.Trustee.TrusteeForm = TRUSTEE_IS_SID;
+        entry.Trustee.ptstrName = static_cast<LPSTR>(everyone);
+    }
+    PACL acl = nullptr;
+    DWORD rc = deny ? SetEntriesInAclA(2, access, nullptr, &acl) : SetEntriesInAclA(1, access + 1, nullptr, &acl);
+    if (rc == ERROR_SUCCESS)
+        rc = SetSecurityInfo(key, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                             nullptr, nullptr, acl, nullptr);
+    LocalFree(acl);
+    FreeSid(everyone);
+    RegCloseKey(key);
+    return rc == ERROR_SUCCESS ? 0 : 1;
+}
+
 int CmdIcon(int argc, char** argv) {
     if (argc < 2) return 2;
     HICON small = nullptr;
@@ -462,6 +494,7 @@ const Command kCommands[] = {
     {"hotkey-free", "hotkey-free MODS VK       exit 0 when no program holds the combination", CmdHotkeyFree},
     {"hold-hotkey", "hold-hotkey MODS VK SECONDS  holds the combination as another program", CmdHoldHotkey},
     {"wait-balloon", "wait-balloon SECONDS      until a balloon shows: balloon TITLE TEXT", CmdWaitBalloon},
+    {"run-key", "run-key deny|allow        the user's Run key refuses new values, or takes them", CmdRunKey},
     {"icon", "icon FILE INDEX           small icons ExtractIconExA gives: icon GOT TOTAL", CmdIcon},
 };
 
