@@ -485,7 +485,8 @@ if start_and_open faults-sets < <(example_ini); then
         fi
         fp wait-visible 1 10 || t_fail "the window did not come back after importing $set"
         expect_eq "tree after importing $set" "$(tree_outline)" "$EXAMPLE_OUTLINE"
-        cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/saved.ini" || t_fail "importing $set changed the ConfigFile"
+        # The import saved the window first; nothing was added to what it saved.
+        expect_eq "saved after importing $set" "$(ini_outline "$RUN_DIR/kestrin.ini")" "$EXAMPLE_OUTLINE"
     done
     # The same way in, a good set is imported: the bad ones were read and refused.
     if import_file good.set; then

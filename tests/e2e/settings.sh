@@ -410,7 +410,7 @@ else
         expect_eq "tree after the move" "$(tree_outline)" "Second,First"
         fp check CheckBox1 1 >/dev/null
         fp click Button3 >/dev/null
-        expect_eq "error box after OK" "$(fp wait-errorbox 10)" "Failed to set data for 'Kestrin'."
+        expect_eq "error box after OK" "$(fp wait-errorbox 10)" "Failed to set data for 'Kestrin'"
         fp errorbox-ok >/dev/null
         fp wait-visible 0 5 || t_fail "the window stayed open after OK"
         expect_eq "saved order" "$(ini_outline "$RUN_DIR/kestrin.ini")" "Second,First"
