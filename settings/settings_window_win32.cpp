@@ -387,7 +387,8 @@ void SettingsWindow::OnPickIcon() {
     if (!index) throw KestrinError(FormatText("'%s' is not a valid integer value", indexText.c_str()));
     const std::string exe = ExecutablePath();
     const std::string file = IconPickerFile(iconFile, command, FolderPartOf(exe), ExeDrive(exe));
-    SetFieldText(FormEdit::IconIndex, std::to_string(RunIconPicker(hwnd_, file, *index)));
+    if (const std::optional<int> picked = RunIconPicker(hwnd_, file, *index))
+        SetFieldText(FormEdit::IconIndex, std::to_string(*picked));
 }
 
 void SettingsWindow::OnHomePage() {

@@ -95,6 +95,13 @@ TEST(IconPicker, StoredIndexBecomesTheSelection) {
         EXPECT_EQ(PresetSelection(c.count, c.stored), c.expected) << c.count << " icons, index " << c.stored;
 }
 
+TEST(IconPicker, AnEmptyListWritesNothingBack) {
+    EXPECT_EQ(PickedIconIndex(0, -1), std::nullopt);
+    EXPECT_EQ(PickedIconIndex(-1, -1), std::nullopt);
+    EXPECT_EQ(PickedIconIndex(10, 3), 3);
+    EXPECT_EQ(PickedIconIndex(10, -1), -1);  // with icons, no selection is still written
+}
+
 TEST(IconPicker, CellsAreTheLargeIconPlusMarginWithTheIconCentred) {
     const CellSize cell = IconCellSize(32, 32);
     EXPECT_EQ(cell.width, 37);
