@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "core/config.h"
 #include "core/file_system.h"
 #include "base/window_dispatch_win32.h"
 #include "core/launch.h"
@@ -357,15 +358,17 @@ void SettingsWindow::OnDriveToPlaceholder(FormEdit edit) {
 }
 
 void SettingsWindow::OnBrowseFile(FormEdit edit) {
-    const std::string expanded = ExpandDrive(FieldText(edit), ExeDrive(ExecutablePath()));
-    if (!expanded.empty()) {
-        const DWORD attributes = GetFileAttributesA(expanded.c_str());
+    const std::string remembered = openDialog_.fileName;
+    const std::string path = FileDialogPath(ExpandDrive(FieldText(edit), ExeDrive(ExecutablePath())));
+    if (!path.empty()) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
         const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        const FileDialogStart start = FileDialogStartFor(expanded, folder);
+        const FileDialogStart start = FileDialogStartFor(path, folder);
         if (!start.initialDir.empty()) openDialog_.initialDir = start.initialDir;
         if (start.fileName) openDialog_.fileName = *start.fileName;
     }
     if (openDialog_.Execute(hwnd_)) SetFieldText(edit, openDialog_.fileName);
+    else openDialog_.fileName = remembered;  // a proposal not taken is not remembered
 }
 
 void SettingsWindow::OnBrowseFolder() {
@@ -430,8 +433,17 @@ void SettingsWindow::OnExport() {
     saveDialog_.filter = kItemSetFilter;
     saveDialog_.defaultExtension = "set";
     saveDialog_.initialDir = ProgramFolderForDialogs(ExecutablePath());
-    saveDialog_.fileName = tree_.IsAlive(node) ? tree_.Title(node) : std::string();
+    saveDialog_.fileName = tree_.IsAlive(node) ? ExportFileName(tree_.Title(node)) : std::string();
     if (!saveDialog_.Execute(hwnd_)) return;
+    // The same file by another spelling of its name: a short name, say.
+    const auto longPath = [](const std::string& path) {
+        char full[MAX_PATH];
+        const DWORD length = GetLongPathNameA(path.c_str(), full, sizeof full);
+        return length > 0 && length < sizeof full ? std::string(full, length) : path;
+    };
+    if (IsSameFilePath(longPath(saveDialog_.fileName), longPath(ConfigFilePath(ExecutablePath()))))
+        throw KestrinError(
+            FormatText("The settings file cannot be the target of an export: %s", saveDialog_.fileName.c_str()));
     const WaitCursor wait;
     const std::string text = ItemSetText(store_.outline, store_.items, tree_.IsAlive(node) ? position : -1);
     if (!Win32FileSystem().ReplaceAtomically(saveDialog_.fileName, text))

@@ -89,6 +89,44 @@ if start_and_open paths-file < <(one_item_ini); then
 fi
 t_end
 
+# The name in the shown file dialog's name field.
+dialog_name() { probe controls kestrin.exe | awk -F'\t' '$4 == 1148 { print $NF; exit }'; }
+
+t_begin browse_file_proposes_names_the_dialog_takes
+if start_and_open paths-names < <(one_item_ini); then
+    # Pipe quoting: the pipes are no part of the name.
+    fp set Edit3 '|C:\windows\system32\winver.exe|' >/dev/null
+    click_control BitBtn1
+    if wait_dialog 10; then
+        expect_eq "name proposed for a piped command" "$(dialog_name)" winver.exe
+        keys Return
+        wait_no_dialog 10 || t_fail "the open dialog did not close on Enter"
+        expect_eq "command" "$(fp get Edit3)" 'C:\windows\system32\winver.exe'
+    else
+        t_fail "no open dialog for a piped command"
+    fi
+    # A cancelled dialog leaves the last accepted name for the next use.
+    fp set Edit3 '|C:\windows\system32\notepad.exe|' >/dev/null
+    click_control BitBtn1
+    if wait_dialog 10; then
+        keys Escape
+        wait_no_dialog 10 || t_fail "the open dialog did not close on Esc"
+    else
+        t_fail "no open dialog for notepad"
+    fi
+    fp set Edit3 '' >/dev/null
+    click_control BitBtn1
+    if wait_dialog 10; then
+        keys Return
+        wait_no_dialog 10 || t_fail "the open dialog did not close on Enter"
+        expect_eq "command from the remembered name" "$(fp get Edit3)" 'C:\windows\system32\winver.exe'
+    else
+        t_fail "no open dialog for an empty command"
+    fi
+    click_and_hide Button4 || t_fail "Cancel did not hide the window"
+fi
+t_end
+
 t_begin browse_folder_starts_at_the_commands_folder
 if start_and_open paths-folder < <(one_item_ini); then
     fp set Edit3 'C:\windows\system32\notepad.exe' >/dev/null
