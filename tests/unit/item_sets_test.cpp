@@ -166,7 +166,6 @@ TEST(ImportItemSet, PlacesTitlesByTheirLeadingMarksOnly) {
     const Case cases[] = {
         {"a mark inside a root's title is text", {"C#|F#", "#|Kid#|x"}, {"C#|F#", "#|Kid#|x"}},
         {"blanks after the marks are dropped", {"#| Foo", "#|#|  Bar"}, {"Foo", "#|Bar"}},
-        {"blanks before a root's title too", {"  Foo", " #|Kid"}, {"Foo", "#|Kid"}},
         {"a deep set keeps its shape", {"#|#|Leaf", "#|#|#|Kid", "#|#|#|#|Grandkid", "#|#|Next"},
          {"Leaf", "#|Kid", "#|#|Grandkid", "Next"}},
         {"a shallower line lands on the top level", {"#|#|A", "#|B", "C"}, {"A", "B", "C"}},
