@@ -38,11 +38,11 @@ public:
 void ReplaceOrThrow(FileSystem& files, const std::string& path, const std::string& data);
 
 // The Windows file API with the path bytes passed unchanged to the A functions. A replace's
-// temporary file is named after the target with its end turned into "~" and hex digits, no
-// longer than the target's name (five characters at least), so a path within MAX_PATH keeps
-// its temporary within it too; it is created anew, never over an existing file. Each replace
-// first deletes what earlier, killed replaces of the same target left: files of exactly that
-// pattern beside it, and none that another save still holds open.
+// temporary file sits beside the target, its name as long as the target's (shell/file_system.h),
+// so a path within MAX_PATH keeps its temporary within it too; it is created anew, never over an
+// existing file, and marked for deletion at once, so the system takes it away when the process
+// dies before the replace. The mark is cleared just before the replace: only a kill between the
+// two leaves a temporary, which nothing deletes later. No replace deletes a file it did not create.
 FileSystem& Win32FileSystem();
 
 }  // namespace kestrin

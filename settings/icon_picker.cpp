@@ -21,6 +21,11 @@ int PresetSelection(int count, int storedIndex) {
     return count > 0 ? 0 : -1;
 }
 
+std::optional<int> PickedIconIndex(int count, int selection) {
+    if (count <= 0) return std::nullopt;
+    return selection;
+}
+
 CellSize IconCellSize(int iconWidth, int iconHeight, int margin) {
     return {iconWidth + margin, iconHeight + margin};
 }

@@ -2,6 +2,7 @@
 // becomes the selection, and the geometry of its cells.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,11 @@ std::string IconPickerFile(std::string_view iconFile, std::string_view command, 
 // (which selects the first icon, if any): an index inside the list selects it, -1 clears the
 // selection, anything else leaves the first icon selected.
 int PresetSelection(int count, int storedIndex);
+
+// What the Icon index field takes when the picker closes on `selection` (-1 for none): the
+// selection when the list held icons; nothing when it held none (a missing file, a file
+// without icons), however the picker was closed, so the field keeps its index.
+std::optional<int> PickedIconIndex(int count, int selection);
 
 // The picker's list: a cell is a large icon plus the margin in each direction.
 constexpr int kIconListMargin = 5;

@@ -60,6 +60,7 @@ public:
     IconPicker(HWND owner, const std::string& file, int storedIndex);
 
     int Run();
+    int IconCount() const { return static_cast<int>(entries_.size()); }
 
 private:
     // Read the first time its entry is drawn, and never again, even when it failed.
@@ -222,9 +223,10 @@ void IconPicker::Draw(const DRAWITEMSTRUCT& item) {
 
 }  // namespace
 
-int RunIconPicker(HWND owner, const std::string& file, int storedIndex) {
+std::optional<int> RunIconPicker(HWND owner, const std::string& file, int storedIndex) {
     IconPicker picker(owner, file, storedIndex);
-    return picker.Run();
+    const int selection = picker.Run();
+    return PickedIconIndex(picker.IconCount(), selection);
 }
 
 }  // namespace kestrin

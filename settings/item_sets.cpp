@@ -1,10 +1,33 @@
 #include "settings/item_sets.h"
 
+#include <algorithm>
+#include <cstddef>
+
 #include "core/config.h"
 #include "core/ini.h"
 #include "core/outline.h"
 
 namespace kestrin {
+
+namespace {
+
+// An imported line's level and title: the run of TABs (stored "#|") and blanks at its start
+// holds its level, one per TAB; the blanks go with it, since a stored title keeps no leading
+// blanks (and the file would drop them). TABs further on are the title's own text.
+struct LeadingMarks {
+    int depth = 0;
+    std::string title;
+};
+LeadingMarks SplitLeadingMarks(const std::string& line) {
+    LeadingMarks marks;
+    size_t at = 0;
+    for (; at < line.size() && IsIniBlank(line[at]); ++at)
+        if (line[at] == '\t') ++marks.depth;
+    marks.title = line.substr(at);
+    return marks;
+}
+
+}  // namespace
 
 std::string ItemSetText(const OutlineList& outline, const ItemTable& items, int first) {
     IniWriter writer;
@@ -44,20 +67,14 @@ std::optional<std::string> ImportItemSet(std::string_view configText, std::strin
     separator.kind = kKindSeparator;
     WriteItemSection(writer, static_cast<int>(present), kImportSeparatorTitle, separator);
 
-    int shift = 0;
+    int rootDepth = 0;
     for (int k = 0; k < added; ++k) {
-        std::string line = ReadItemSection(set, k, item);
-        if (k == 0) shift = TabDepth(line);
-        // A level is a count of TABs wherever they stand; a line shallower than the set's
-        // first loses all it has.
-        int remove = shift;
-        std::string shifted;
-        shifted.reserve(line.size());
-        for (char c : line) {
-            if (c == '\t' && remove > 0) --remove;
-            else shifted += c;
-        }
-        WriteItemSection(writer, static_cast<int>(present) + 1 + k, shifted, item);
+        const LeadingMarks marks = SplitLeadingMarks(ReadItemSection(set, k, item));
+        if (k == 0) rootDepth = marks.depth;
+        // A line shallower than the set's first lands on the top level with it.
+        std::string placed(static_cast<size_t>(std::max(0, marks.depth - rootDepth)), '\t');
+        placed += marks.title;
+        WriteItemSection(writer, static_cast<int>(present) + 1 + k, placed, item);
     }
     return writer.Take();
 }

@@ -19,9 +19,11 @@ constexpr const char* kImportSeparatorTitle = "-------------------- Import";
 std::string ItemSetText(const OutlineList& outline, const ItemTable& items, int first);
 
 // The ConfigFile with the set appended: the import separator on the top level, then the
-// set's items, their depths shortened by the depth of the set's first title so the set's
-// root lands on the top level. nullopt, nothing to import: the set or the ConfigFile has no
-// "Cnt", or the result would hold more than kMaxItemCount items.
+// set's items. A title's level is its leading marks only ("#|", with any blanks among and
+// after them, which are dropped); a "#|" after its first other character is text. The set's
+// first item lands on the top level and every item keeps its depth relative to it (one
+// shallower lands on the top level too). nullopt, nothing to import: the set or the
+// ConfigFile has no "Cnt", or the result would hold more than kMaxItemCount items.
 std::optional<std::string> ImportItemSet(std::string_view configText, std::string_view setText);
 
 // Export and Import as the settings window runs them. Both throw KestrinError "Unable to

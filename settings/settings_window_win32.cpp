@@ -373,15 +373,17 @@ void SettingsWindow::OnDriveToPlaceholder(FormEdit edit) {
 }
 
 void SettingsWindow::OnBrowseFile(FormEdit edit) {
-    const std::string expanded = ExpandDrive(FieldText(edit), ExeDrive(ExecutablePath()));
-    if (!expanded.empty()) {
-        const DWORD attributes = GetFileAttributesA(expanded.c_str());
+    const std::string remembered = openDialog_.fileName;
+    const std::string path = FileDialogPath(ExpandDrive(FieldText(edit), ExeDrive(ExecutablePath())));
+    if (!path.empty()) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
         const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-        const FileDialogStart start = FileDialogStartFor(expanded, folder);
+        const FileDialogStart start = FileDialogStartFor(path, folder);
         if (!start.initialDir.empty()) openDialog_.initialDir = start.initialDir;
         if (start.fileName) openDialog_.fileName = *start.fileName;
     }
     if (openDialog_.Execute(Handle())) SetFieldText(edit, openDialog_.fileName);
+    else openDialog_.fileName = remembered;  // a proposal not taken is not remembered
 }
 
 void SettingsWindow::OnBrowseFolder() {
@@ -403,7 +405,8 @@ void SettingsWindow::OnPickIcon() {
     if (!index) throw KestrinError(FormatText("'%s' is not a valid integer value", indexText.c_str()));
     const std::string exe = ExecutablePath();
     const std::string file = IconPickerFile(iconFile, command, FolderPartOf(exe), ExeDrive(exe));
-    SetFieldText(FormEdit::IconIndex, std::to_string(RunIconPicker(Handle(), file, *index)));
+    if (const std::optional<int> picked = RunIconPicker(Handle(), file, *index))
+        SetFieldText(FormEdit::IconIndex, std::to_string(*picked));
 }
 
 void SettingsWindow::OnHomePage() {
@@ -446,8 +449,17 @@ void SettingsWindow::OnExport() {
     saveDialog_.filter = kItemSetFilter;
     saveDialog_.defaultExtension = "set";
     saveDialog_.initialDir = ProgramFolderForDialogs(ExecutablePath());
-    saveDialog_.fileName = tree.IsAlive(node) ? tree.Title(node) : std::string();
+    saveDialog_.fileName = tree.IsAlive(node) ? ExportFileName(tree.Title(node)) : std::string();
     if (!saveDialog_.Execute(Handle())) return;
+    // The same file by another spelling of its name: a short name, say.
+    const auto longPath = [](const std::string& path) {
+        char full[MAX_PATH];
+        const DWORD length = GetLongPathNameA(path.c_str(), full, sizeof full);
+        return length > 0 && length < sizeof full ? std::string(full, length) : path;
+    };
+    if (IsSameFilePath(longPath(saveDialog_.fileName), longPath(host_.ConfigPath())))
+        throw KestrinError(
+            FormatText("The settings file cannot be the target of an export: %s", saveDialog_.fileName.c_str()));
     const WaitCursor wait;
     ExportItemSetFile(Win32FileSystem(), saveDialog_.fileName, state_.store, tree.IsAlive(node) ? position : -1);
 }

@@ -3,11 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <string>
 
-#include "base/lead_bytes.h"
 #include "base/owned_win32.h"
+#include "shell/file_system.h"
 
 namespace kestrin {
 
@@ -30,84 +29,36 @@ bool WriteWhole(HANDLE file, const std::string& data) {
     return true;
 }
 
-// The temporary files of a save to `path`: beside it, named after it with its last characters
-// replaced by "~" and hexadecimal digits ("kestrin.ini" -> "ke~1f0c9a3b"), so the temporary
-// path is no longer than the target's (for names of five characters or more) and a path that
-// fits the ANSI functions' MAX_PATH still fits with it.
-class TempNames {
-public:
-    explicit TempNames(const std::string& path) {
-        const size_t cut = FindLastCharOf(path, "\\/:");
-        folder_ = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-        target_ = path.substr(folder_.size());
-        length_ = std::max(target_.size(), kMinLength);
-        digits_ = std::min(kMaxDigits, length_ - 2);
-        // At least one character of the target's name is kept, so another file's temporaries
-        // are not taken for this one's.
-        prefix_ = target_.substr(0, length_ - 1 - digits_);
-        length_ = prefix_.size() + 1 + digits_;
+// While set, the system deletes the file when its last handle closes, also when the process
+// is killed; cleared, the file stays. False when the file system keeps no such mark.
+bool SetDeleteOnClose(HANDLE file, bool on) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = on ? TRUE : FALSE;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+// A new temporary file for a replace of `path`, named by TemporaryPathFor and never over an
+// existing file: a name that is taken (by the target itself, say) is skipped. `temp` gets its
+// path. Opened with delete access, so its delete-on-close mark can be set and cleared.
+OwnedHandle CreateTemporary(const std::string& path, std::string& temp) {
+    constexpr int kAttempts = 64;
+    static unsigned counter = 0;
+    // Spread apart by process, so that two programs saving beside each other rarely try the
+    // same names.
+    const unsigned process = static_cast<unsigned>(GetCurrentProcessId()) * 2654435761u;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        temp = TemporaryPathFor(path, process + counter++);
+        if (temp.empty()) break;
+        OwnedHandle file = OpenedFile(CreateFileA(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) return file;
+        // A folder of that name, or a file another killed process is still taking away,
+        // answers "access denied" rather than "exists".
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) break;
     }
-
-    bool Valid() const { return !target_.empty(); }
-
-    // Deletes earlier saves' temporary files of this exact pattern; one still open by a save
-    // in progress elsewhere cannot be deleted and stays.
-    void RemoveStale() const {
-        const std::string pattern = folder_ + prefix_ + "~" + std::string(digits_, '?');
-        WIN32_FIND_DATAA found;
-        const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && Matches(found.cFileName))
-                DeleteFileA((folder_ + found.cFileName).c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-
-    // Creates a new temporary file that no other file had the name of; `temp` gets its path.
-    OwnedHandle CreateUnique(std::string& temp) const {
-        static unsigned counter = 0;
-        // Spread apart by process, so that two programs saving beside each other rarely
-        // try the same names.
-        const unsigned process = static_cast<unsigned>(GetCurrentProcessId()) * 2654435761u;
-        for (int attempt = 0; attempt < kAttempts; ++attempt) {
-            temp = folder_ + Name(process + counter++);
-            // A name that is taken (by the target itself, say) is skipped, never overwritten.
-            OwnedHandle file = OpenedFile(
-                CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-            if (file) return file;
-            const DWORD error = GetLastError();
-            if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
-        }
-        return OwnedHandle();
-    }
-
-private:
-    static constexpr size_t kMinLength = 5;
-    static constexpr size_t kMaxDigits = 8;
-    static constexpr int kAttempts = 64;
-
-    std::string Name(unsigned value) const {
-        static const char kHex[] = "0123456789abcdef";
-        std::string name = prefix_ + "~" + std::string(digits_, '0');
-        for (size_t i = name.size(); i > prefix_.size() + 1; --i, value >>= 4) name[i - 1] = kHex[value & 15];
-        return name;
-    }
-
-    bool Matches(const std::string& name) const {
-        if (name.size() != length_ || lstrcmpiA(name.c_str(), target_.c_str()) == 0) return false;
-        if (lstrcmpiA(name.substr(0, prefix_.size()).c_str(), prefix_.c_str()) != 0) return false;
-        if (name[prefix_.size()] != '~') return false;
-        return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix_.size() + 1), name.end(),
-                           [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-    }
-
-    std::string folder_;  // with its separator; empty for a bare name
-    std::string target_;  // the target's name
-    size_t length_ = 0;   // of a temporary name
-    size_t digits_ = 0;
-    std::string prefix_;
-};
+    return OwnedHandle();
+}
 
 // The file opened for one sequential read, and its size; null when it is missing, cannot
 // be opened, or is larger than kMaxReadSize.
@@ -169,21 +120,23 @@ public:
         const DWORD attributes = GetFileAttributesA(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
             return false;
-        const TempNames names(path);
-        if (!names.Valid()) return false;
-        // A save killed before its rename left its temporary file behind.
-        names.RemoveStale();
         std::string temp;
-        OwnedHandle file = names.CreateUnique(temp);
+        OwnedHandle file = CreateTemporary(path, temp);
         if (!file) return false;
-        const bool written = WriteWhole(file.get(), data) && FlushFileBuffers(file.get()) && CloseReporting(file);
+        // Marked at once, the temporary goes with this process if it dies before the replace;
+        // no later save need look for it, so none ever deletes a file by its name's pattern.
+        const bool marked = SetDeleteOnClose(file.get(), true);
+        bool written = WriteWhole(file.get(), data) && FlushFileBuffers(file.get());
+        // Cleared just before the replace: a kill from here on leaves at most this temporary.
+        if (written && marked) written = SetDeleteOnClose(file.get(), false);
         if (!written) {
-            file.reset();  // closed before the delete
-            DeleteFileA(temp.c_str());
+            file.reset();  // a marked temporary goes as it closes
+            if (!marked) DeleteFileA(temp.c_str());
             return false;
         }
-        if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            DeleteFileA(temp.c_str());
+        if (!CloseReporting(file) ||
+            !MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            DeleteFileA(temp.c_str());  // this save's own temporary, unmarked now
             return false;
         }
         return true;

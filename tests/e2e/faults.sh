@@ -191,8 +191,9 @@ large_ini() {
         for (i = 0; i < 3000; i++)
             printf "[%d]\r\nTit=Item %d\r\nArt=0\r\nPrg=run-%d-%s\r\nPar=-p %s\r\nDir=C:\\d\\%s\r\nWin=0\r\nIco=\r\nIdx=0\r\n", i, i, i, s, s, s }'
 }
-# Files beside the ConfigFile that are not Kestrin's: no save may touch them.
-BYSTANDERS="kestrin.ini.bak ~kestrin.ini kestrin.~ini kestrin.set kes~tmp"
+# Files beside the ConfigFile that are not Kestrin's: no save may touch them. "ke~deadbeef"
+# looks like a temporary of kestrin.ini's saves.
+BYSTANDERS="kestrin.ini.bak ~kestrin.ini kestrin.~ini kestrin.set kes~tmp ke~deadbeef"
 
 # Starts Kestrin on the large file, opens the window, edits the first item's command and
 # holds the mouse button down on OK: OK acts when the button is let go.
@@ -250,7 +251,7 @@ if large_edit; then
     [ "$save_us" -gt 0 ] && [ "$save_us" -lt 10000000 ] || t_fail "implausible save time: $save_us us"
 fi
 kestrin_stop
-before=0 during=0 after=0
+before=0 during=0 after=0 left=0
 if t_ok; then
     # Even rounds kill from the moment the button is let go, through the whole save; odd rounds
     # from the moment the save begins to write, through its writing and a little beyond.
@@ -276,30 +277,39 @@ if t_ok; then
         wait "$KESTRIN_PID"
         KESTRIN_PID="" ICON_X=""
         probe wait-no-tray "$TIP" 10 >/dev/null
-        # A file this round's save began and did not finish (earlier rounds' may still be there).
+        # The system takes away the temporary of a save killed while writing; only a kill between
+        # the end of the writing and the replace leaves it, whole (earlier rounds' may be there).
         temps=$(leftovers new.ini $BYSTANDERS | grep -vxF "${earlier:-/}")
+        for temp in $temps; do
+            left=$((left + 1))
+            cmp -s "$RUN_DIR/$temp" "$RUN_DIR/new.ini" || t_fail "round $k left an unfinished temporary $temp"
+        done
         if cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/new.ini"; then
             after=$((after + 1))
         elif ! cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/saved.ini"; then
             cp "$RUN_DIR/kestrin.ini" "$RUN_DIR/../faults-kill-$k.ini" 2>/dev/null
             t_fail "round $k: the ConfigFile is neither old nor new ($(stat -c %s "$RUN_DIR/kestrin.ini" 2>&1) bytes)"
-        elif [ -n "$temps" ]; then
+        elif [ -n "$temps" ] || [ "$RUN_DIR" -nt "$RUN_DIR.marker" ]; then
+            # A temporary came (and went): the folder changed after the button was let go.
             during=$((during + 1))
         else
             before=$((before + 1))
         fi
     done 2>/dev/null  # the shell's notices of killed jobs
     echo "# killed saves: $before before writing, $during while writing, $after after the rename" \
-        "(save $((save_us / 1000)) ms, writing $((write_us / 1000)) ms)"
+        "(save $((save_us / 1000)) ms, writing $((write_us / 1000)) ms); temporaries left: $left"
     [ $((before + during + after)) -eq 20 ] || t_fail "only $((before + during + after)) of 20 kills ran"
     [ "$during" -gt 0 ] || t_fail "no kill landed while the new file was written"
-    # The next save completes and takes away what the killed ones left.
+    [ "$left" -lt "$during" ] || t_fail "the system took away no killed save's temporary ($left left)"
+    # The next save completes, leaves nothing of its own and deletes nothing: what killed saves
+    # left stays, as the look-alike and the other bystanders do.
+    earlier=$(leftovers new.ini $BYSTANDERS)
     cp "$RUN_DIR/saved.ini" "$RUN_DIR/kestrin.ini"
     if large_edit; then
         xdotool mouseup 1
         fp wait-visible 0 10 && open_settings || t_fail "OK did not finish"
         cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/new.ini" || t_fail "the save after the kills wrote other content"
-        expect_eq "files left after the next save" "$(leftovers new.ini $BYSTANDERS)" ""
+        expect_eq "files left after the next save" "$(leftovers new.ini $BYSTANDERS)" "$earlier"
         for name in $BYSTANDERS; do
             expect_eq "$name" "$(tr -d '\r' < "$RUN_DIR/$name" 2>&1)" "not Kestrin's $name"
         done

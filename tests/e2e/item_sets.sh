@@ -78,6 +78,37 @@ if start_and_open sets-deep < <(deep_ini); then
 fi
 t_end
 
+# A title no file name can hold: the export proposes it with those characters made "_".
+odd_title_ini() {
+    printf '[Dat]\nKey=57382\nCnt=2\n'
+    printf '[0]\nTit=Tools: "A|B"?.\nArt=0\nPrg=run-T\n'
+    printf '[1]\nTit=Other\nArt=0\nPrg=run-O\n'
+}
+
+t_begin export_proposes_a_valid_name_and_never_writes_the_settings
+if start_and_open sets-names < <(odd_title_ini); then
+    export_node 'Tools: "A|B"?.' &&
+        expect_eq "exported set" "$(sed -n 2p "$RUN_DIR/Tools_ _A_B__.set" 2>&1 | tr -d '\r')" 'Tit=Tools: "A|B"?.'
+    # The ConfigFile itself, typed in another letter case, is refused and stays as it was.
+    fp select Other >/dev/null
+    click_control Button12
+    if wait_dialog 15; then
+        cp "$RUN_DIR/kestrin.ini" "$RUN_DIR/before.ini"
+        focus_wine_desktop
+        xdotool key ctrl+a && xdotool type --delay 80 'KESTRIN.INI'
+        keys Return
+        expect_eq "error for the ConfigFile as the target" "$(fp wait-errorbox 10)" \
+            "The settings file cannot be the target of an export: $RUN_WIN\\KESTRIN.INI."
+        fp errorbox-ok >/dev/null
+        cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/before.ini" || t_fail "the export wrote into the ConfigFile"
+        expect_eq "visible after the refused export" "$(fp visible)" 1
+    else
+        t_fail "no save dialog for Other"
+    fi
+    click_and_hide Button4 || t_fail "Cancel did not hide the window"
+fi
+t_end
+
 # Chooses FILE (a name in the program's folder) in the import's open dialog.
 import_file() { # name
     click_control Button13

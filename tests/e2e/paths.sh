@@ -89,6 +89,44 @@ if start_and_open paths-file < <(one_item_ini); then
 fi
 t_end
 
+# The name in the shown file dialog's name field.
+dialog_name() { probe controls kestrin.exe | awk -F'\t' '$4 == 1148 { print $NF; exit }'; }
+
+t_begin browse_file_proposes_names_the_dialog_takes
+if start_and_open paths-names < <(one_item_ini); then
+    # Pipe quoting: the pipes are no part of the name.
+    fp set Edit3 '|C:\windows\system32\winver.exe|' >/dev/null
+    click_control BitBtn1
+    if wait_dialog 10; then
+        expect_eq "name proposed for a piped command" "$(dialog_name)" winver.exe
+        keys Return
+        wait_no_dialog 10 || t_fail "the open dialog did not close on Enter"
+        expect_eq "command" "$(fp get Edit3)" 'C:\windows\system32\winver.exe'
+    else
+        t_fail "no open dialog for a piped command"
+    fi
+    # A cancelled dialog leaves the last accepted name for the next use.
+    fp set Edit3 '|C:\windows\system32\notepad.exe|' >/dev/null
+    click_control BitBtn1
+    if wait_dialog 10; then
+        keys Escape
+        wait_no_dialog 10 || t_fail "the open dialog did not close on Esc"
+    else
+        t_fail "no open dialog for notepad"
+    fi
+    fp set Edit3 '' >/dev/null
+    click_control BitBtn1
+    if wait_dialog 10; then
+        keys Return
+        wait_no_dialog 10 || t_fail "the open dialog did not close on Enter"
+        expect_eq "command from the remembered name" "$(fp get Edit3)" 'C:\windows\system32\winver.exe'
+    else
+        t_fail "no open dialog for an empty command"
+    fi
+    click_and_hide Button4 || t_fail "Cancel did not hide the window"
+fi
+t_end
+
 t_begin browse_folder_starts_at_the_commands_folder
 if start_and_open paths-folder < <(one_item_ini); then
     fp set Edit3 'C:\windows\system32\notepad.exe' >/dev/null
@@ -148,17 +186,36 @@ if start_and_open paths-picker < <(one_item_ini); then
     else
         t_fail "no picker the second time"
     fi
-    if open_picker 'C:\no\such\file.ico' 2; then
-        expect_eq "missing file: list" "$PICKER" $'0\t-1\t0'
-        keys Return
-        wait_picker 0 10 || t_fail "Enter did not close the empty picker"
-        expect_eq "index for a missing file" "$(fp get Edit6)" 255
-    else
-        t_fail "no picker for a missing file"
-    fi
     click_and_hide Button3 || t_fail "OK did not hide the window"
     expect_eq "saved" "$(ini_section "$RUN_DIR/kestrin.ini" 0 | grep -E '^(Ico|Idx)=')" \
-        $'Ico=C:\\no\\such\\file.ico\nIdx=255'
+        $'Ico=C:\\windows\\system32\\shell32.dll\nIdx=0'
+fi
+t_end
+
+# The close button at the right end of the picker's caption.
+picker_close_button() {
+    local l t r b
+    read -r l t r b <<<"$(probe windows kestrin.exe | awk -F'\t' '$3 == 1 && $9 == "Select Icon" { print $5, $6, $7, $8; exit }')"
+    [ -n "$b" ] && xdotool mousemove $(( r - 12 )) $(( t + 12 )) click 1
+}
+
+# A picker that shows no icons changes nothing, whichever way it is closed.
+t_begin icon_picker_without_icons_keeps_the_index
+if start_and_open paths-picker-empty < <(one_item_ini); then
+    # How it is closed, whether the list is enabled (the file exists), the file.
+    for case in 'Return|0|C:\no\such\file.ico' "Escape|1|$RUN_WIN\kestrin.ini" 'close|0|C:\no\such\file.ico'; do
+        IFS='|' read -r how enabled file <<<"$case"
+        if open_picker "$file" 2; then
+            expect_eq "list for $file" "$PICKER" $'0\t-1\t'"$enabled"
+            if [ "$how" = close ]; then picker_close_button; else keys "$how"; fi
+            wait_picker 0 10 || t_fail "$how did not close the empty picker"
+            expect_eq "index after $how on $file" "$(fp get Edit6)" 2
+        else
+            t_fail "no picker for $file"
+        fi
+    done
+    click_and_hide Button3 || t_fail "OK did not hide the window"
+    expect_eq "saved index" "$(ini_section "$RUN_DIR/kestrin.ini" 0 | grep '^Idx=')" 'Idx=2'
 fi
 t_end
 

@@ -1,9 +1,11 @@
 // Item sets. Input: a ConfigFile text, two NUL bytes, a set text. Checked: ImportItemSet
 // refuses exactly when a count is missing or the sum passes the item limit; otherwise its file
 // parses with Cnt = old + 1 + n, keeps the hotkey and every old item, puts the import separator
-// at the old count, lands the set's root on the top level with the other levels shortened by its
-// depth, and loads whole. ItemSetText of a subtree of the ConfigFile holds exactly that subtree
+// at the old count, places each title by its leading marks only (the set's root on the top level,
+// every line at its depth relative to the root, a mark inside a title kept as text), and loads
+// whole. ItemSetText of a subtree of the ConfigFile holds exactly that subtree
 // and imports back to the same shape.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -25,13 +27,18 @@ namespace {
 // Larger files only cost time: every item is read and written the same way.
 constexpr long long kWorkBound = 600;
 
-std::string WithoutLeadingTabs(const std::string& line, int tabs) {
-    std::string out;
-    for (char c : line) {
-        if (c == '\t' && tabs > 0) --tabs;
-        else out += c;
-    }
-    return out;
+// The level of a line: the TABs in the run of blanks (TABs among them) at its start.
+int LeadingLevel(const std::string& line) {
+    int level = 0;
+    for (size_t i = 0; i < line.size() && IsIniBlank(line[i]); ++i) level += line[i] == '\t';
+    return level;
+}
+
+// The line as the import places it: `level` TABs, then the title after the leading run.
+std::string Placed(const std::string& line, int level) {
+    size_t title = 0;
+    while (title < line.size() && IsIniBlank(line[title])) ++title;
+    return std::string(static_cast<size_t>(level), '\t') + line.substr(title);
 }
 
 // Item `at` of `ini` is `expected` as far as the format can carry it: the keys its kind keeps,
@@ -98,19 +105,21 @@ void CheckImport(std::string_view configText, std::string_view setText) {
     separator.kind = kKindSeparator;
     CheckItem(ini, static_cast<int>(present), kImportSeparatorTitle, separator);
 
-    int shift = 0;
+    int rootLevel = 0;
     for (int k = 0; k < added; ++k) {
         const std::string line = ReadItemSection(set, k, item);
-        if (k == 0) shift = TabDepth(line);
+        if (k == 0) rootLevel = LeadingLevel(line);
         const int at = static_cast<int>(present) + 1 + k;
-        const std::string shifted = WithoutLeadingTabs(line, shift);
-        CheckItem(ini, at, shifted, item);
-        // Taking out a TAB between "#" and "|" makes a "#|", which no format could keep.
-        if (k == 0 && shifted.find("#|") == std::string::npos) {
-            Item root;
-            FUZZ_CHECK_MSG(TabDepth(ReadItemSection(ini, at, root)) == 0,
-                           "the set's root is not on the top level: " + fuzz::Show(line));
-        }
+        const int level = std::max(0, LeadingLevel(line) - rootLevel);
+        const std::string expected = Placed(line, level);
+        CheckItem(ini, at, expected, item);
+        // The set's root on the top level, each line at its depth relative to the root, and a
+        // TAB inside a title where it was, whenever the format can carry the title.
+        if (!fuzz::ReadsBackAsWritten(EncodeTitle(expected))) continue;
+        Item placed;
+        const std::string got = ReadItemSection(ini, at, placed);
+        FUZZ_CHECK_MSG(LeadingLevel(got) == level, "line " + std::to_string(k) + " is not at its depth: " + fuzz::Show(line));
+        FUZZ_CHECK_EQ(TabDepth(got) - level, TabDepth(line) - LeadingLevel(line));
     }
     CheckLoads(*merged, total);
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/config.h"
 #include "core/ini.h"
@@ -154,4 +155,31 @@ TEST(ImportItemSet, NothingToImportWithoutCountsOrBeyondTheItemLimit) {
     };
     for (const Case& c : cases) EXPECT_EQ(ImportItemSet(c.config, c.set), std::nullopt) << c.what;
     EXPECT_TRUE(ImportItemSet(Crlf("[Dat]\nCnt=99998\n"), Crlf("[Dat]\nCnt=1\n")));
+}
+
+TEST(ImportItemSet, PlacesTitlesByTheirLeadingMarksOnly) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> set;       // stored titles, in order
+        std::vector<std::string> imported;  // as the ConfigFile stores them after the import
+    };
+    const Case cases[] = {
+        {"a mark inside a root's title is text", {"C#|F#", "#|Kid#|x"}, {"C#|F#", "#|Kid#|x"}},
+        {"blanks after the marks are dropped", {"#| Foo", "#|#|  Bar"}, {"Foo", "#|Bar"}},
+        {"a deep set keeps its shape", {"#|#|Leaf", "#|#|#|Kid", "#|#|#|#|Grandkid", "#|#|Next"},
+         {"Leaf", "#|Kid", "#|#|Grandkid", "Next"}},
+        {"a shallower line lands on the top level", {"#|#|A", "#|B", "C"}, {"A", "B", "C"}},
+        {"marks among blanks all count", {"#|Root", "#| #|Kid"}, {"Root", "#|Kid"}},
+    };
+    for (const Case& c : cases) {
+        std::string set;
+        for (size_t k = 0; k < c.set.size(); ++k) set += "[" + std::to_string(k) + "]\nTit=" + c.set[k] + "\nArt=0\n";
+        set += "[Dat]\nCnt=" + std::to_string(c.set.size()) + "\n";
+        const std::optional<std::string> merged = ImportItemSet(Crlf("[Dat]\nCnt=0\n"), Crlf(set));
+        ASSERT_TRUE(merged) << c.what;
+        const IniFile ini = IniFile::Parse(*merged);
+        std::vector<std::string> imported;
+        for (size_t k = 0; k < c.set.size(); ++k) imported.push_back(ini.ReadString(std::to_string(k + 1), "Tit", "?"));
+        EXPECT_EQ(imported, c.imported) << c.what;
+    }
 }

@@ -38,16 +38,49 @@ TEST(FolderPartOf, CutsAfterTheLastBackslashOrColon) {
     EXPECT_EQ(FolderPartOf("|C:\\My Apps\\a b.exe|"), "|C:\\My Apps\\");
 }
 
-TEST(FileDialogStartFor, AFileOpensInItsFolderWithItsNameProposed) {
-    FileDialogStart start = FileDialogStartFor("E:\\Tools\\run.exe", false);
-    EXPECT_EQ(start.initialDir, "E:\\Tools\\");
-    EXPECT_EQ(start.fileName, "run.exe");
-    start = FileDialogStartFor("E:\\Tools", true);
-    EXPECT_EQ(start.initialDir, "E:\\Tools");
-    EXPECT_EQ(start.fileName, std::nullopt);  // the dialog's last name stays
-    start = FileDialogStartFor("E:\\Gone\\", false);
-    EXPECT_EQ(start.initialDir, "E:\\Gone\\");
-    EXPECT_EQ(start.fileName, std::nullopt);
+TEST(FileDialogStartFor, ProposesOnlyNamesTheDialogAccepts) {
+    struct Case {
+        const char* field;  // expanded
+        bool isFolder;
+        const char* initialDir;
+        std::optional<std::string> fileName;
+    };
+    const Case cases[] = {
+        {"E:\\Tools\\run.exe", false, "E:\\Tools\\", "run.exe"},
+        {"|C:\\Program Files\\App\\app.exe|", false, "C:\\Program Files\\App\\", "app.exe"},
+        {" \"C:\\My Apps\\a b.exe\" ", false, "C:\\My Apps\\", "a b.exe"},
+        {"C:/Tools/run.exe", false, "C:/Tools/", "run.exe"},
+        {"https://www.kestrin.example/a.exe", false, "", ""},  // no name, the folder as it was
+        {"E:\\Tools\\r<u>n.exe", false, "", ""},
+        {"E:\\Tools", true, "E:\\Tools", std::nullopt},  // the dialog's last name stays
+        {"E:\\Gone\\", false, "E:\\Gone\\", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const FileDialogStart start = FileDialogStartFor(FileDialogPath(c.field), c.isFolder);
+        EXPECT_EQ(start.initialDir, c.initialDir) << c.field;
+        EXPECT_EQ(start.fileName, c.fileName) << c.field;
+    }
+}
+
+TEST(ExportFileName, ReplacesWhatNoFileNameHolds) {
+    struct Case { const char* title; const char* name; };
+    const Case cases[] = {
+        {"&Tools", "&Tools"},
+        {"a\\b/c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"},
+        {"C\tF#", "C_F#"},  // a "#|" inside a stored title reads as a TAB
+        {"Version 2. . ", "Version 2"},
+        {"...", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ExportFileName(c.title), c.name) << c.title;
+}
+
+TEST(IsSameFilePath, IgnoresLetterCaseAndSlashDirection) {
+    const char* config = "K:\\Tools\\kestrin.ini";
+    EXPECT_TRUE(IsSameFilePath(config, "k:\\TOOLS\\Kestrin.INI"));
+    EXPECT_TRUE(IsSameFilePath(config, "K:/Tools/kestrin.ini"));
+    EXPECT_FALSE(IsSameFilePath(config, "K:\\Tools\\kestrin.ini.set"));
+    EXPECT_FALSE(IsSameFilePath(config, "K:\\Tools\\kestrin.inj"));
 }
 
 TEST(ProgramFolderForDialogs, DropsTheTrailingBackslash) {
@@ -93,6 +126,13 @@ TEST(IconPicker, StoredIndexBecomesTheSelection) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(PresetSelection(c.count, c.stored), c.expected) << c.count << " icons, index " << c.stored;
+}
+
+TEST(IconPicker, AnEmptyListWritesNothingBack) {
+    EXPECT_EQ(PickedIconIndex(0, -1), std::nullopt);
+    EXPECT_EQ(PickedIconIndex(-1, -1), std::nullopt);
+    EXPECT_EQ(PickedIconIndex(10, 3), 3);
+    EXPECT_EQ(PickedIconIndex(10, -1), -1);  // with icons, no selection is still written
 }
 
 TEST(IconPicker, CellsAreTheLargeIconPlusMarginWithTheIconCentred) {

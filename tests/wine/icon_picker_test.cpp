@@ -47,6 +47,8 @@ struct Outcome {
 
 // A picker the action did not close is ended through the quit message and answers this.
 constexpr int kStillOpen = -99;
+// What stands for "leave the Icon index field as it is".
+constexpr int kNothing = -100;
 
 Action gAction = nullptr;
 Seen gSeen;
@@ -121,7 +123,7 @@ Outcome Open(HWND owner, const std::string& file, int storedIndex, Action action
     gTimedOut = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, OnTick);
     Outcome out;
-    out.returned = RunIconPicker(owner, file, storedIndex);
+    out.returned = RunIconPicker(owner, file, storedIndex).value_or(kNothing);
     KillTimer(nullptr, timer);
     if (gTimedOut) out.returned = kStillOpen;
     out.seen = gSeen;
@@ -261,12 +263,14 @@ int main() {
     {
         const Outcome o = Open(owner, system + "no-such-file.dll", 3, Enter);
         const Seen& s = o.seen;
-        Check(s.found && s.count == 0 && !s.listEnabled && o.returned == -1, "missing_file_gives_an_empty_disabled_list",
+        Check(s.found && s.count == 0 && !s.listEnabled && o.returned == kNothing,
+              "missing_file_gives_an_empty_disabled_list_and_no_index",
               Text("count", s.count) + Text(" enabled", s.listEnabled) + Text(" returned", o.returned));
-        const Outcome folder = Open(owner, std::string(windows), 3, Enter);
-        Check(folder.seen.count == 0 && !folder.seen.listEnabled && folder.returned == -1,
-              "folder_gives_an_empty_disabled_list",
-              Text("count", folder.seen.count) + Text(" enabled", folder.seen.listEnabled));
+        const Outcome folder = Open(owner, std::string(windows), 3, Escape);
+        Check(folder.seen.count == 0 && !folder.seen.listEnabled && folder.returned == kNothing,
+              "folder_gives_an_empty_disabled_list_and_no_index",
+              Text("count", folder.seen.count) + Text(" enabled", folder.seen.listEnabled) +
+                  Text(" returned", folder.returned));
     }
     {
         // 257 characters, still short enough for the file system: only a cut name fails.
