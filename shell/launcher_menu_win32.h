@@ -19,6 +19,9 @@ namespace kestrin {
 
 // ExtractIconExA for one small icon; null unless exactly one came back. The caller owns it.
 HICON ExtractSmallIcon(const std::string& path, int index);
+// Where the search path finds a bare file name, as the shell finds a command; the name
+// itself when it is nowhere.
+std::string SearchedIconFile(const std::string& name);
 
 // The picture of an entry that shows its own icon (drawn by LauncherIcons::Icon); the
 // fixed pictures keep their indexes below it.
@@ -96,6 +99,8 @@ public:
     // Destroys every submenu created, deepest first, detaching children before each destroy so
     // that no destroy walks down a chain. The root's items must have been removed already.
     void Release();
+    // Where an entry's item is, once its menu is filled: false for one not (yet) in a menu.
+    bool PlaceOf(int entry, HMENU* menu, UINT* position) const;
 
     static constexpr size_t kDefaultEagerSubmenus = 2000;
 
@@ -111,6 +116,7 @@ private:
     UINT firstId_ = 1;
     std::vector<HMENU> submenus_;
     std::unordered_map<HMENU, int> unfilled_;
+    std::vector<std::pair<HMENU, UINT>> places_;  // by entry
 };
 
 }  // namespace kestrin
