@@ -2,7 +2,8 @@
 # Icon files on a drive that does not answer (a FUSE mirror whose every look at a file waits,
 # mapped to S:): the launcher menu shows with every caption while the looks are pending, an
 # entry on another drive launches, its icon shows, the program keeps answering, and the slow
-# drive's icons arrive once the drive answers again.
+# drive's icons arrive once the drive answers again; a look still waiting does not keep the
+# program from ending.
 . "$(dirname "$0")/lib.sh"
 e2e_init slow_drive
 
@@ -152,6 +153,21 @@ EOF2
             wait_for 10 picture_shows '&Slow A' '#FF0000' && wait_for 10 picture_shows 'S&low B' '#FF0000' ||
                 t_fail "not every icon of the slow drive arrived"
             close_menus
+            xdotool mousemove 4 4 click 1
+        fi
+        # Asked to end while a worker waits for the drive again: the program still ends at once.
+        touch "$RUN_DIR/slow.flag"
+        if open_menu 20; then
+            close_menus
+            xdotool mousemove 4 4 click 1
+            $WINE taskkill /im kestrin.exe >/dev/null 2>&1
+            if kestrin_wait_exit 15; then
+                expect_eq "exit code" "$KESTRIN_EXIT" 0
+            else
+                t_fail "Kestrin did not end while the slow drive was looked at"
+            fi
+        else
+            t_fail "no menu to start the looks before ending"
         fi
     fi
 fi
