@@ -140,7 +140,8 @@ void Resident::ShowLauncherMenu() {
     // The entry starts in the background once this has returned: the program it starts may
     // take the foreground only while Kestrin hands that right on, so do it while we hold it.
     MSG chosen;
-    if (PeekMessageA(&chosen, Handle(), WM_MENUCOMMAND, WM_MENUCOMMAND, PM_NOREMOVE)) AllowSetForegroundWindow(ASFW_ANY);
+    if (PeekMessageA(&chosen, Handle(), WM_MENUCOMMAND, WM_MENUCOMMAND, PM_NOREMOVE))
+        AllowSetForegroundWindow(ASFW_ANY);
     SetForegroundWindow(previous);
 }
 

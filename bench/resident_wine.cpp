@@ -810,16 +810,17 @@ Run MeasureFloor(const std::string& folder, int entries) {
         run.error = "CreateProcess failed: " + std::to_string(GetLastError());
         return run;
     }
+    const DWORD pid = process.dwProcessId;
     HWND handler = nullptr;
-    if (!PollUntil(kStartTimeoutMs, [&] { return (handler = FindProcessWindow(process.dwProcessId, kFloorClass, false)) != nullptr; }) ||
+    if (!PollUntil(kStartTimeoutMs, [&] { return (handler = FindProcessWindow(pid, kFloorClass, false)) != nullptr; }) ||
         !RoundTrip(handler)) {
         run.error = "no floor window within 30 s";
     } else {
         std::string error;
-        bool ok = ShowMenu(process.dwProcessId, handler, run.first, error);
+        bool ok = ShowMenu(pid, handler, run.first, error);
         for (int i = 0; ok && i < kRepeats; ++i) {
             Showing again;
-            ok = ShowMenu(process.dwProcessId, handler, again, error);
+            ok = ShowMenu(pid, handler, again, error);
             run.again.push_back(again);
         }
         run.ok = ok;
