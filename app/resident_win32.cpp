@@ -37,8 +37,11 @@ constexpr UINT kPrepareLauncherMenu = WM_APP + 1;
 constexpr size_t kPreparedMenuLimit = 5000;
 // The context menu's chosen id, run once the code that showed the menu has finished its tidying.
 constexpr UINT kContextChosen = WM_APP + 2;
+// The icon workers have read something.
+constexpr UINT kIconsRead = WM_APP + 3;
 
-// The benchmark's own build shows every launcher menu built afresh, every icon read again.
+// The benchmark's own build shows every launcher menu built afresh, every icon read again (in
+// the background).
 #ifdef KESTRIN_REBUILD_EVERY_SHOWING
 constexpr bool kReuseLauncherMenu = false;
 #else
@@ -58,6 +61,7 @@ Resident::Resident()
     // Zero size in the middle of the screen: only its taskbar button is ever seen.
     Create(kResidentClass, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
            0, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+    launcherIcons_ = std::make_unique<IconLoader>(Handle(), kIconsRead);
     trayIcon_ = std::make_unique<TrayIcon>(Handle());
     hotkey_ = std::make_unique<LauncherHotkey>(Handle());
     SetErrorBoxOwner(Handle());
@@ -103,8 +107,9 @@ void Resident::ReloadState() {
         if (!hotkey_->Register(state_.hotkey))
             trayIcon_->ShowBalloon(kApplicationTitle,
                                    HotkeyInUseText(HotkeyName(state_.hotkey, HotkeyKeyName(state_.hotkey))));
-        // A new load builds the menu afresh, once the loop is idle, so even the first showing is quick.
-        PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0);
+        // A new load builds the menu afresh, once the loop is idle, so even the first showing
+        // is quick, and its icons start being read in the background.
+        preparePosted_ = PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0) != FALSE;
     }
     if (error) std::rethrow_exception(error);
 }
@@ -132,6 +137,11 @@ void Resident::ShowLauncherMenu() {
     const HWND previous = GetForegroundWindow();
     FlagScope showing(launcherMenuShowing_);
     TrackAt(launcherMenu_.get(), cursor);
+    // The entry starts in the background once this has returned: the program it starts may
+    // take the foreground only while Kestrin hands that right on, so do it while we hold it.
+    MSG chosen;
+    if (PeekMessageA(&chosen, Handle(), WM_MENUCOMMAND, WM_MENUCOMMAND, PM_NOREMOVE))
+        AllowSetForegroundWindow(ASFW_ANY);
     SetForegroundWindow(previous);
 }
 
@@ -152,7 +162,7 @@ void Resident::TrackAt(HMENU menu, POINT at) {
     }
     if (menu == launcherMenu_.get()) {
         // The launcher menu reports a choice by position (WM_MENUCOMMAND, posted).
-        FillLauncherMenu();
+        FillLauncherMenu(true);
         TrackMenu(menu, Handle(), at.x, at.y, false);
         return;
     }
@@ -160,25 +170,69 @@ void Resident::TrackAt(HMENU menu, POINT at) {
     if (id != 0) PostMessageA(Handle(), kContextChosen, id, 0);
 }
 
-// Fields edited in the settings window count at the next showing, and so does every icon
-// file's current state; what did not change is shown as it was built.
-void Resident::FillLauncherMenu() {
+// Fields edited in the settings window count at the next showing; what did not change is
+// shown as it was built. Pictures come from what the icon workers have read so far: the
+// showing never waits for a file, and a change to an icon file shows once it has been seen.
+void Resident::FillLauncherMenu(bool look) {
     LauncherMenu model = BuildLauncherMenu(state_.store.outline, state_.store.items, CurrentExeDrive());
-    if (!kReuseLauncherMenu) launcherIcons_.Clear();
-    const bool filesChanged = launcherIcons_.Refresh(model);
-    if (kReuseLauncherMenu && launcherBuilt_ && !filesChanged && model == launcher_) return;
+    if (look) {
+        // The benchmark's variant forgets every icon at a showing (not when the pictures read
+        // since ask for a new build, or it would read them for ever).
+        if (!kReuseLauncherMenu) launcherIcons_->Clear();
+        launcherIcons_->LookAgain();
+    }
+    if (kReuseLauncherMenu && launcherBuilt_ && !picturePlacesChanged_ && model == launcher_) return;
     launcherBuilt_ = false;
+    picturePlacesChanged_ = false;
     ClearMenu(launcherMenu_.get());
     launcherBuilder_.Release();
     launcher_ = std::move(model);
-    launcherPictures_ = launcherIcons_.Pictures(launcher_);
-    if (!kReuseLauncherMenu) {
-        // As a build without reuse: every icon read now.
-        for (size_t i = 0; i < launcher_.entries.size(); ++i)
-            if (launcherPictures_[i] == kEntryIcon) launcherIcons_.Icon(launcher_.entries[i].picture);
-    }
+    launcherIcons_->Want(launcher_);
+    launcherPictures_ = launcherIcons_->Pictures(launcher_);
     launcherBuilder_.Build(launcherMenu_.get(), launcher_, launcherPictures_, kFirstLauncherCommand);
     launcherBuilt_ = true;
+}
+
+void Resident::OnIconsRead() {
+    const IconChange change = launcherIcons_->TakeResults();
+    if (launcherMenuShowing_)
+        for (int entry : change.entries) RedrawEntry(entry);
+    if (!change.placesChanged) return;
+    // An open menu keeps its places until it closes; a closed one is built again when idle.
+    picturePlacesChanged_ = true;
+    if (!preparePosted_ && state_.store.outline.size() <= kPreparedMenuLimit)
+        preparePosted_ = PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0) != FALSE;
+}
+
+namespace {
+
+struct MenuWindowSearch {
+    HMENU menu;
+    HWND found;
+};
+
+BOOL CALLBACK FindMenuWindow(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<MenuWindowSearch*>(lp);
+    char name[16] = {};
+    if (!IsWindowVisible(hwnd) || !GetClassNameA(hwnd, name, sizeof name) || lstrcmpA(name, "#32768") != 0) return TRUE;
+    if (reinterpret_cast<HMENU>(SendMessageA(hwnd, MN_GETHMENU, 0, 0)) != search->menu) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+}  // namespace
+
+void Resident::RedrawEntry(int entry) {
+    HMENU menu = nullptr;
+    UINT position = 0;
+    if (!launcherBuilder_.PlaceOf(entry, &menu, &position)) return;
+    // The menu's window exists only while that (sub)menu is open.
+    MenuWindowSearch search{menu, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&search));
+    RECT rect;
+    if (!search.found || !GetMenuItemRect(nullptr, menu, position, &rect)) return;
+    MapWindowPoints(nullptr, search.found, reinterpret_cast<POINT*>(&rect), 2);
+    InvalidateRect(search.found, &rect, FALSE);
 }
 
 void Resident::DrawMenuItem(const DRAWITEMSTRUCT& draw) {
@@ -189,7 +243,7 @@ void Resident::DrawMenuItem(const DRAWITEMSTRUCT& draw) {
     const size_t entry = draw.itemData;
     if (entry >= launcherPictures_.size()) return;
     const int picture = launcherPictures_[entry];
-    if (picture == kEntryIcon) launcherIcons_.Draw(draw, launcher_.entries[entry].picture);
+    if (picture == kEntryIcon) launcherIcons_->Draw(draw, launcher_.entries[entry].picture);
     else DrawMenuPicture(draw, menuPictures_.get(), picture);
 }
 
@@ -199,7 +253,7 @@ void Resident::LaunchEntry(size_t entry) {
     const ItemTable& items = state_.store.items;
     if (!chosen.launches || !items.IsValid(chosen.slot)) return;
     // The fields are read now, so edits made in the settings window count at once.
-    LaunchItem(Handle(), items.At(chosen.slot), CurrentExeDrive());
+    LaunchItem(items.At(chosen.slot), CurrentExeDrive());
 }
 
 void Resident::OnContextCommand(UINT id) {
@@ -235,11 +289,13 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         LaunchEntry(MenuItemData(reinterpret_cast<HMENU>(lp), static_cast<UINT>(wp)));
         return 0;
     case kContextChosen: OnContextCommand(static_cast<UINT>(wp)); return 0;
+    case kIconsRead: OnIconsRead(); return 0;
     case kPrepareLauncherMenu:
+        preparePosted_ = false;
         // Not while a menu is open: the shown one must not change under the user. A huge menu
         // is left to its first showing: building it here would hold the settings window up
         // after every load.
-        if (!menuOpen_ && state_.store.outline.size() <= kPreparedMenuLimit) FillLauncherMenu();
+        if (!menuOpen_ && state_.store.outline.size() <= kPreparedMenuLimit) FillLauncherMenu(false);
         return 0;
     case WM_MEASUREITEM:
         if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
@@ -254,6 +310,14 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // Deep submenus of the launcher menu are filled only when they open.
         if (launcherMenuShowing_ && reinterpret_cast<HMENU>(wp) != launcherMenu_.get())
             launcherBuilder_.FillOnOpen(reinterpret_cast<HMENU>(wp));
+        // The icons of a menu that opens are read before the rest of their drives.
+        if (launcherMenuShowing_) {
+            std::vector<int> entries;
+            const HMENU opened = reinterpret_cast<HMENU>(wp);
+            for (int i = 0, n = GetMenuItemCount(opened); i < n; ++i)
+                entries.push_back(static_cast<int>(MenuItemData(opened, static_cast<UINT>(i))));
+            launcherIcons_->Prioritize(entries);
+        }
         return 0;
     case WM_SIZE:
         // Minimizing the settings window's taskbar button hides the window to the tray.

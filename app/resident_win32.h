@@ -16,6 +16,7 @@
 #include "settings/settings_host.h"
 #include "settings/settings_window_win32.h"
 #include "shell/hotkey_win32.h"
+#include "shell/icon_loader_win32.h"
 #include "shell/launcher_menu_win32.h"
 #include "shell/tray_icon_win32.h"
 
@@ -41,7 +42,11 @@ private:
     void ShowContextMenu();
     // Tracks one of the two menus at the point; the choice comes back as a posted message.
     void TrackAt(HMENU menu, POINT at);
-    void FillLauncherMenu();
+    // look: every icon file is looked at again (in the background) for changes.
+    void FillLauncherMenu(bool look);
+    void OnIconsRead();
+    // Draws one entry of an open launcher menu again.
+    void RedrawEntry(int entry);
     void LaunchEntry(size_t entry);
     void DrawMenuItem(const DRAWITEMSTRUCT& draw);
     void OnContextCommand(UINT id);
@@ -71,8 +76,11 @@ private:
     LauncherMenu launcher_;
     std::vector<int> launcherPictures_;
     LauncherMenuBuilder launcherBuilder_;
-    LauncherIcons launcherIcons_;
+    std::unique_ptr<IconLoader> launcherIcons_;
     bool launcherBuilt_ = false;
+    // An entry gained or lost its picture place since the menu was built.
+    bool picturePlacesChanged_ = false;
+    bool preparePosted_ = false;
     // While a menu is being opened or tracked no second one opens: rebuilding a menu that
     // is on screen would pull its items away under the user.
     bool menuOpen_ = false;

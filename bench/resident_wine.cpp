@@ -5,7 +5,8 @@
 // icon's window, exactly what the notification area sends. A second, in-process pass runs
 // the same menu build steps here to show where the time of a showing goes.
 //
-// Usage: resident_wine.exe KESTRIN_EXE WORK_FOLDER
+// Usage: resident_wine.exe KESTRIN_EXE UNCACHED_EXE WORK_FOLDER
+// (and, run by itself, resident_wine.exe --floor FOLDER: the bare program of the floor)
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -684,6 +685,155 @@ Profile ProfileBuild(const std::string& folder) {
     return profile;
 }
 
+// ---- the platform's floor ---------------------------------------------------------------------
+// The same menu (entries, submenus, captions) shown by a bare program with TrackPopupMenu,
+// every picture a bitmap drawn beforehand: what a showing costs on this platform at the least.
+// This program runs itself as that program ("--floor FOLDER") and measures it as it measures
+// Kestrin, by the click message posted to its window.
+
+constexpr char kFloorClass[] = "BenchMenuFloor";
+
+HBITMAP IconBitmap(HICON icon) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    DrawIconEx(dc, 0, 0, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bitmap;
+}
+
+int RunFloor(const std::string& folder) {
+    ItemStore store;
+    Tree tree;
+    try {
+        LoadItems(Win32FileSystem(), ConfigFilePath(folder + "\\kestrin.exe"), store, tree, [](int) {});
+    } catch (const KestrinError&) {
+        return 1;
+    }
+    const LauncherMenu model = BuildLauncherMenu(store.outline, store.items, ExeDrive(folder + "\\kestrin.exe"));
+    HIMAGELIST images = CreateMenuImageList();
+    HICON folderIcon = ImageList_GetIcon(images, kMenuPictureFolder, ILD_NORMAL);
+    std::map<std::pair<std::string, int>, HBITMAP> bitmaps;
+    auto pictureOf = [&](const PictureRequest& request) -> HBITMAP {
+        if (request.source == PictureRequest::Source::Folder) {
+            static HBITMAP folderBitmap = IconBitmap(folderIcon);
+            return folderBitmap;
+        }
+        if (request.source != PictureRequest::Source::File || request.path.empty()) return nullptr;
+        const std::pair<std::string, int> key(request.path, request.index);
+        auto found = bitmaps.find(key);
+        if (found != bitmaps.end()) return found->second;
+        const std::string file = IsSearchedFor(request.path) ? SearchedIconFile(request.path) : request.path;
+        HICON icon = ExtractSmallIcon(file, request.index);
+        HBITMAP bitmap = icon ? IconBitmap(icon) : nullptr;
+        if (icon) DestroyIcon(icon);
+        return bitmaps[key] = bitmap;
+    };
+    HMENU root = CreatePopupMenu();
+    std::vector<std::pair<HMENU, const std::vector<int>*>> levels{{root, &model.topLevel}};
+    for (size_t next = 0; next < levels.size(); ++next) {
+        HMENU menu = levels[next].first;
+        for (int index : *levels[next].second) {
+            const MenuEntry& entry = model.entries[static_cast<size_t>(index)];
+            if (!entry.visible) continue;
+            MENUITEMINFOA item = {};
+            item.cbSize = sizeof item;
+            if (entry.separator) {
+                item.fMask = MIIM_FTYPE;
+                item.fType = MFT_SEPARATOR;
+            } else {
+                item.fMask = MIIM_STRING | MIIM_ID | MIIM_BITMAP;
+                item.dwTypeData = const_cast<char*>(entry.caption.c_str());
+                item.wID = static_cast<UINT>(index + 1);
+                item.hbmpItem = pictureOf(entry.picture);
+                if (OpensSubmenu(entry)) {
+                    item.fMask |= MIIM_SUBMENU;
+                    item.hSubMenu = CreatePopupMenu();
+                    levels.push_back({item.hSubMenu, &entry.children});
+                }
+            }
+            InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
+        }
+    }
+    static HMENU shown = root;
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == kTrayCallbackMessage && LOWORD(lp) == WM_LBUTTONUP) {
+            POINT at = {};
+            GetCursorPos(&at);
+            const HWND previous = GetForegroundWindow();
+            SetForegroundWindow(hwnd);
+            TrackMenu(shown, hwnd, at.x, at.y, true);
+            SetForegroundWindow(previous);
+            return 0;
+        }
+        if (msg == WM_CLOSE) {
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = kFloorClass;
+    RegisterClassA(&wc);
+    CreateWindowExA(0, kFloorClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+// The floor program on the folder's settings, clicked as Kestrin is; its repeated showings.
+Run MeasureFloor(const std::string& folder, int entries) {
+    Run run;
+    run.entries = entries;
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string commandLine = "\"" + std::string(self) + "\" --floor \"" + folder + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+        run.error = "CreateProcess failed: " + std::to_string(GetLastError());
+        return run;
+    }
+    const DWORD pid = process.dwProcessId;
+    HWND handler = nullptr;
+    if (!PollUntil(kStartTimeoutMs, [&] { return (handler = FindProcessWindow(pid, kFloorClass, false)) != nullptr; }) ||
+        !RoundTrip(handler)) {
+        run.error = "no floor window within 30 s";
+    } else {
+        std::string error;
+        bool ok = ShowMenu(pid, handler, run.first, error);
+        for (int i = 0; ok && i < kRepeats; ++i) {
+            Showing again;
+            ok = ShowMenu(pid, handler, again, error);
+            run.again.push_back(again);
+        }
+        run.ok = ok;
+        run.error = error;
+        PostMessageA(handler, WM_CLOSE, 0, 0);
+    }
+    run.exitedCleanly = WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+    if (!run.exitedCleanly) TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return run;
+}
+
 // ---- report ---------------------------------------------------------------------------------
 
 void Line(const std::string& key, double value) { std::printf("bench: %s %.1f\n", key.c_str(), value); }
@@ -704,6 +854,7 @@ double AgainVisible(const Run& run) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--floor") == 0) return RunFloor(argv[2]);
     if (argc < 4) {
         std::fprintf(stderr, "usage: resident_wine KESTRIN_EXE UNCACHED_EXE WORK_FOLDER\n");
         return 2;
@@ -757,6 +908,9 @@ int main(int argc, char** argv) {
     }
     const Run uncached = MeasureResident(uncachedFolder + "\\kestrin.exe", uncachedFolder, 1000);
     const Run atIcon = MeasureResident(work + "\\menu1000\\kestrin.exe", work + "\\menu1000", 1000, true);
+    std::vector<Run> floors;
+    for (int entries : {100, 1000})
+        floors.push_back(MeasureFloor(work + "\\menu" + std::to_string(entries), entries));
 
     std::printf("Icon sources (file, icons held): ");
     for (const std::string& s : sourceReport) std::printf("%s; ", s.c_str());
@@ -858,6 +1012,19 @@ int main(int argc, char** argv) {
         Line("profile." + n + ".pictures.add.ms", p.addMs);
         Line("profile." + n + ".pictures.cut_at_once.ms", p.cutAtOnceMs);
         Line("profile." + n + ".pictures.add_presized.ms", p.addPresizedMs);
+    }
+    // Each repeated showing beside the same menu shown by a bare program.
+    for (const Run& floor : floors) {
+        const std::string n = std::to_string(floor.entries);
+        if (!floor.ok) {
+            std::printf("floor run of %d entries FAILED: %s\n", floor.entries, floor.error.c_str());
+            allOk = false;
+            continue;
+        }
+        Line("floor.menu.show." + n + ".again.ms", AgainReady(floor));
+        for (const Run& run : runs)
+            if (run.entries == floor.entries && run.ok)
+                std::printf("bench: menu.show.%s.again.ratio %.2f\n", n.c_str(), AgainReady(run) / AgainReady(floor));
     }
     // The headline figures are those of the 100-entry menu, the size the targets speak of.
     for (const Run& run : runs) {

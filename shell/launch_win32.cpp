@@ -2,6 +2,10 @@
 
 #include <shellapi.h>
 
+#include <system_error>
+#include <thread>
+
+#include "base/owned_win32.h"
 #include "core/launch.h"
 
 namespace kestrin {
@@ -32,11 +36,23 @@ std::string ExecutablePath() {
     }
 }
 
-void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive) {
+void LaunchItem(const Item& item, std::string_view exeDrive) {
     const LaunchRequest request = ComposeLaunch(item, exeDrive);
     if (!request.launch) return;
-    ShellExecuteA(owner, "open", request.file.c_str(), request.parameters.c_str(),
-                  request.hasDirectory ? request.directory.c_str() : nullptr, ShowCommand(request.show));
+    auto launch = [](const LaunchRequest& request) {
+        // The shell may use COM to start the target; the thread is its own apartment.
+        ScopedCom com;
+        // No owner window: a window of another thread would tie its input to this one's.
+        ShellExecuteA(nullptr, "open", request.file.c_str(), request.parameters.c_str(),
+                      request.hasDirectory ? request.directory.c_str() : nullptr, ShowCommand(request.show));
+    };
+    // A target on a share that does not answer holds the shell for as long as the share; on
+    // a thread of its own it holds nothing else up.
+    try {
+        std::thread(launch, request).detach();
+    } catch (const std::system_error&) {
+        launch(request);  // no thread to be had: start it here rather than not at all
+    }
 }
 
 }  // namespace kestrin

@@ -13,9 +13,10 @@ namespace kestrin {
 // The running executable's full path, however long.
 std::string ExecutablePath();
 
-// LaunchItem: hands the item's fields, as ComposeLaunch prepares them, to ShellExecuteA with
-// the owner window. An empty Command does nothing; the shell's result is not looked at
-// (a missing file is the shell's to report, the launcher goes on).
-void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive);
+// LaunchItem: hands the item's fields, as ComposeLaunch prepares them, to ShellExecuteA on a
+// thread of its own: the call returns at once. An empty Command does
+// nothing; the shell's result is not looked at (a missing file is the shell's to report, the
+// launcher goes on). The caller hands on its right to the foreground first.
+void LaunchItem(const Item& item, std::string_view exeDrive);
 
 }  // namespace kestrin

@@ -38,10 +38,7 @@ LauncherIcons::Stamp LauncherIcons::StampOf(const std::string& path) {
     return stamp;
 }
 
-namespace {
-
-// Where the search path finds a bare name; the name itself when it is nowhere.
-std::string SearchedFile(const std::string& name) {
+std::string SearchedIconFile(const std::string& name) {
     std::string found(MAX_PATH, '\0');
     for (int tries = 0; tries < 2; ++tries) {
         const DWORD length = SearchPathA(nullptr, name.c_str(), nullptr, static_cast<DWORD>(found.size()),
@@ -55,8 +52,6 @@ std::string SearchedFile(const std::string& name) {
     }
     return name;
 }
-
-}  // namespace
 
 const std::string& LauncherIcons::FileOf(const std::string& path) const {
     const auto found = found_.find(path);
@@ -72,7 +67,7 @@ bool LauncherIcons::Refresh(const LauncherMenu& menu) {
         // An empty path yields no icon anyway; skipping it spares a look per entry.
         if (request.source != PictureRequest::Source::File || request.path.empty()) continue;
         if (found.count(request.path)) continue;
-        const std::string file = IsSearchedFor(request.path) ? SearchedFile(request.path) : request.path;
+        const std::string file = IsSearchedFor(request.path) ? SearchedIconFile(request.path) : request.path;
         found.emplace(request.path, file);
         if (seen.count(file)) continue;
         FileState state;
@@ -150,6 +145,7 @@ void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std:
     menu_ = &menu;
     pictures_ = &pictures;
     firstId_ = firstId;
+    places_.assign(menu.entries.size(), {nullptr, 0});
     NotifyByPosition(root);
     std::vector<Pending> holders;
     FillLevel(root, menu.topLevel, holders);
@@ -186,9 +182,18 @@ void LauncherMenuBuilder::FillLevel(HMENU menu, const std::vector<int>& level, s
                 holders.push_back({submenu, index});
             }
         }
+        places_[static_cast<size_t>(index)] = {menu, static_cast<UINT>(GetMenuItemCount(menu))};
         // The entry's index travels with the item: it picks the picture and the launch.
         AppendMenuEntry(menu, entry.caption, id, picture, static_cast<ULONG_PTR>(index), submenu, entry.separator);
     }
+}
+
+bool LauncherMenuBuilder::PlaceOf(int entry, HMENU* menu, UINT* position) const {
+    if (entry < 0 || static_cast<size_t>(entry) >= places_.size() || !places_[static_cast<size_t>(entry)].first)
+        return false;
+    *menu = places_[static_cast<size_t>(entry)].first;
+    *position = places_[static_cast<size_t>(entry)].second;
+    return true;
 }
 
 void LauncherMenuBuilder::Release() {
@@ -198,6 +203,7 @@ void LauncherMenuBuilder::Release() {
     }
     submenus_.clear();
     unfilled_.clear();
+    places_.clear();
     menu_ = nullptr;
     pictures_ = nullptr;
 }

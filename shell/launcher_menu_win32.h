@@ -19,18 +19,23 @@ namespace kestrin {
 
 // ExtractIconExA for one small icon; null unless exactly one came back. The caller owns it.
 HICON ExtractSmallIcon(const std::string& path, int index);
+// Where the search path finds a bare file name, as the shell finds a command; the name
+// itself when it is nowhere.
+std::string SearchedIconFile(const std::string& name);
 
-// The picture of an entry that shows its own icon (drawn by LauncherIcons::Icon); the
+// The picture of an entry that shows its own icon (drawn by IconLoader or LauncherIcons); the
 // fixed pictures keep their indexes below it.
 constexpr int kEntryIcon = kFixedMenuPictureCount;
 
-// The launcher menu's icons, kept from one showing to the next. Reading icons out of files is
-// by far the slowest part of showing a menu, so an entry's picture is decided from its file's
-// icon count when the menu is built, and the icon itself is read when its entry is first
-// drawn: a long menu reads only the icons that come into view. What was read is kept while
-// the file keeps its size and last-write time (a file that stays missing counts as unchanged).
-// A bare file name is looked for on the search path, as the shell finds it, and its file is
-// the one found there.
+// The launcher menu's icons read on the calling thread, kept from one showing to the next. The
+// resident program reads them in the background instead (IconLoader); this reader is what the
+// benchmark's in-process profile and the menu-building test measure and check. Reading icons
+// out of files is by far the slowest part of showing a menu, so an entry's picture is decided
+// from its file's icon count when the menu is built, and the icon itself is read when its
+// entry is first drawn: a long menu reads only the icons that come into view. What was read is
+// kept while the file keeps its size and last-write time (a file that stays missing counts as
+// unchanged). A bare file name is looked for on the search path, as the shell finds it, and
+// its file is the one found there.
 class LauncherIcons {
 public:
     // Looks at every file the menu's pictures come from. True when one of them changed,
@@ -96,6 +101,8 @@ public:
     // Destroys every submenu created, deepest first, detaching children before each destroy so
     // that no destroy walks down a chain. The root's items must have been removed already.
     void Release();
+    // Where an entry's item is, once its menu is filled: false for one not (yet) in a menu.
+    bool PlaceOf(int entry, HMENU* menu, UINT* position) const;
 
     static constexpr size_t kDefaultEagerSubmenus = 2000;
 
@@ -111,6 +118,7 @@ private:
     UINT firstId_ = 1;
     std::vector<HMENU> submenus_;
     std::unordered_map<HMENU, int> unfilled_;
+    std::vector<std::pair<HMENU, UINT>> places_;  // by entry
 };
 
 }  // namespace kestrin

@@ -10,6 +10,7 @@ packages="
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb x11-utils xdotool imagemagick
+    fuse3 python3-fusepy
 "
 # What calls what:
 #   make, cmake, g++, GoogleTest              native build and unit tests
@@ -24,6 +25,8 @@ packages="
 #   xwininfo, xdpyinfo (x11-utils)            window lookups, display readiness
 #   xdotool                                   mouse and keys in the e2e tests
 #   convert, import (imagemagick)             screenshots and pixel reads in the e2e tests
+#   fusermount3 (fuse3), the fusepy module    the slow drive of the e2e tests (a file system
+#   (python3-fusepy)                          whose every look at a file waits)
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 need=""
 for p in $packages; do

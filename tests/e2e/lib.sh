@@ -197,6 +197,23 @@ close_menus() {
     wait_menus 0 3
 }
 
+# Icons are read in the background: until an entry's icon file is counted it keeps a picture
+# place, and a change to an icon file shows once a background look has seen it. Runs OPEN (a
+# command that shows the menu and reads MENUS) until menu N reads WANT, closing it between
+# tries, for at most SECONDS; MENUS holds the last reading and the menu stays open.
+menu_settles() { # open-command menu-number want seconds
+    local deadline=$(( SECONDS + $4 ))
+    while :; do
+        $1 || return 1
+        [ "$(describe_menu "$2")" = "$3" ] && return 0
+        [ "$SECONDS" -ge "$deadline" ] && return 0
+        close_menus
+        # A click right after a menu closed can be lost under Wine; the desktop takes it.
+        xdotool mousemove 4 4 click 1
+        sleep 0.5
+    done
+}
+
 # Menu N of MENUS in a readable form, one item per line:
 #   "----" for a separator, else the caption, then " >" when it opens a submenu and
 #   " [pic]" when the item carries a picture that the program draws in front of the caption.

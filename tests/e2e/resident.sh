@@ -242,7 +242,7 @@ t_end
 t_begin launcher_menu_from_config
 if [ -z "$ICON_X" ]; then
     t_fail "no tray icon"
-elif ! open_launcher_by_click; then
+elif ! menu_settles open_launcher_by_click 0 "$TOP_MENU" 20; then
     t_fail "a click on the icon showed no menu"
 else
     expect_eq "top level" "$(describe_menu 0)" "$TOP_MENU"

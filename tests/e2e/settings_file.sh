@@ -16,6 +16,8 @@ dotted_run_dir() { # name
     RUN_WIN=$(win_path "$RUN_DIR")
 }
 crlf() { sed 's/$/\r/'; }
+open_top() { click_icon; wait_menus 1 5 && read_menus; }
+
 launcher_menu() { # prints the top level as describe_menu does
     click_icon
     wait_menus 1 5 || return 1
@@ -86,7 +88,13 @@ kestrin_start
 if ! wait_icon 30; then
     t_fail "no tray icon"
 else
-    expect_eq "menu" "$(launcher_menu)" $'&Notepad [pic]\n&Shell [pic]\nN&owhere'
+    want=$'&Notepad [pic]\n&Shell [pic]\nN&owhere'
+    if menu_settles open_top 0 "$want" 20; then
+        expect_eq "menu" "$(describe_menu 0)" "$want"
+        close_menus
+    else
+        t_fail "no launcher menu"
+    fi
 fi
 reset_prefix
 t_end
