@@ -60,12 +60,17 @@ HWND TrayWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
 
 // The shell keeps one tooltip window per icon; a removed icon leaves its tool behind with
 // an empty rectangle, so only tools with a rectangle are icons.
+// The shell's process, opened for reading and writing its memory; its id in `pid`.
+Handle OpenShellProcess(DWORD& pid) {
+    const HWND tray = TrayWindow();
+    pid = tray ? ProcessOf(tray) : 0;
+    return Handle(pid ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid) : nullptr);
+}
+
 std::vector<TrayIcon> TrayIcons() {
     std::vector<TrayIcon> icons;
-    HWND tray = TrayWindow();
-    if (!tray) return icons;
-    const DWORD shellPid = ProcessOf(tray);
-    Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellPid));
+    DWORD shellPid = 0;
+    const Handle process = OpenShellProcess(shellPid);
     if (!process) return icons;
     const size_t textSize = 1024;
     RemoteMemory remote(process.get(), sizeof(TTTOOLINFOA) + textSize);
@@ -97,10 +102,8 @@ void PrintIcon(const TrayIcon& icon) {
 // The shell's balloon notifications shown now: balloon TITLE<TAB>TEXT.
 std::vector<std::string> Balloons() {
     std::vector<std::string> shown;
-    HWND tray = TrayWindow();
-    if (!tray) return shown;
-    const DWORD shellPid = ProcessOf(tray);
-    Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, shellPid));
+    DWORD shellPid = 0;
+    const Handle process = OpenShellProcess(shellPid);
     if (!process) return shown;
     const size_t textSize = 1024;
     RemoteMemory remote(process.get(), sizeof(TTTOOLINFOA) + sizeof(TTGETTITLE) + 2 * textSize);
