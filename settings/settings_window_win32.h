@@ -73,6 +73,8 @@ private:
     std::optional<FormCombo> ComboOf(HWND control) const;
     bool AutostartChecked() const;
     void ShowHotkey();
+    // Lays the window out at a new DPI, keeping the top-left corner Windows suggests.
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     // ItemFormView
     void SetEditText(FormEdit edit, const std::string& text) override;
@@ -87,6 +89,7 @@ private:
     HWND owner_;
     SettingsHost& host_;
     ProgramState& state_;
+    int dpi_ = 96;
     OwnedFont font_;
     // Brushes of our own: a themed edit handed the system's stock brush may draw its theme
     // background instead, and then a face-coloured selector would show white.
