@@ -1,12 +1,15 @@
 #include "app/resident_win32.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/banner.h"
+#include "base/dpi_win32.h"
 #include "base/error.h"
 #include "base/error_box.h"
 #include "base/error_box_win32.h"
 #include "base/flag_scope.h"
+#include "base/form_scale.h"
 #include "base/pictures_win32.h"
 #include "base/popup_menu_win32.h"
 #include "base/window_dispatch_win32.h"
@@ -51,10 +54,13 @@ std::string CurrentExeDrive() { return ExeDrive(ExecutablePath()); }
 
 Resident::Resident()
     : configPath_(ChooseConfigFile(Win32FileSystem(), ExecutablePath())),
-      menuPictures_(CreateMenuImageList()),
+      menuPictureSize_(SmallIconSizeFor(SystemDpi())),
+      menuPictures_(CreateMenuImageList(menuPictureSize_)),
       contextMenu_(CreatePopupMenu()),
       launcherMenu_(CreatePopupMenu()),
-      trayPicture_(CreatePictureIcon(PictureId::TrayIcon)) {
+      // The notification area shows the small icon of the session's scale.
+      trayPicture_(CreatePictureIcon(PictureId::TrayIcon, GetSystemMetrics(SM_CXSMICON))),
+      bigPicture_(CreatePictureIcon(PictureId::TrayIcon, GetSystemMetrics(SM_CXICON))) {
     // Zero size in the middle of the screen: only its taskbar button is ever seen.
     Create(kResidentClass, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
            0, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
@@ -64,6 +70,9 @@ Resident::Resident()
     settings_ = std::make_unique<SettingsWindow>(Handle(), static_cast<SettingsHost&>(*this));
     AppendMenuEntry(contextMenu_.get(), "&Settings", kSettingsCommand, true, kMenuPictureSettings, nullptr, false);
     AppendMenuEntry(contextMenu_.get(), "E&xit", kExitCommand, true, kMenuPictureExit, nullptr, false);
+    // The taskbar button, shown while the settings window is, carries the same picture.
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(trayPicture_.get()));
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigPicture_.get()));
     // The icon shows as soon as it is set up, before the start gives it its tip.
     trayIcon_->SetIcon(trayPicture_.get());
     trayIcon_->Add();
@@ -138,6 +147,13 @@ void Resident::ShowLauncherMenu() {
 void Resident::TrackAt(HMENU menu, POINT at) {
     if (menuOpen_) return;
     FlagScope open(menuOpen_);
+    const int pictureSize = SmallIconSizeFor(DpiAtPoint(at));
+    if (pictureSize != menuPictureSize_) {
+        if (OwnedImageList pictures{CreateMenuImageList(pictureSize)}) {
+            menuPictures_ = std::move(pictures);
+            menuPictureSize_ = pictureSize;
+        }
+    }
     // A notification-area menu closes on a click elsewhere only while a window of its
     // process has the foreground.
     SetForegroundWindow(Handle());
@@ -175,7 +191,7 @@ void Resident::FillLauncherMenu() {
     if (!kReuseLauncherMenu) {
         // As a build without reuse: every icon read now.
         for (size_t i = 0; i < launcher_.entries.size(); ++i)
-            if (launcherPictures_[i] == kEntryIcon) launcherIcons_.Icon(launcher_.entries[i].picture);
+            if (launcherPictures_[i] == kEntryIcon) launcherIcons_.Icon(launcher_.entries[i].picture, menuPictureSize_);
     }
     launcherBuilder_.Build(launcherMenu_.get(), launcher_, launcherPictures_, kFirstLauncherCommand);
     launcherBuilt_ = true;
@@ -189,7 +205,7 @@ void Resident::DrawMenuItem(const DRAWITEMSTRUCT& draw) {
     const size_t entry = draw.itemData;
     if (entry >= launcherPictures_.size()) return;
     const int picture = launcherPictures_[entry];
-    if (picture == kEntryIcon) launcherIcons_.Draw(draw, launcher_.entries[entry].picture);
+    if (picture == kEntryIcon) launcherIcons_.Draw(draw, launcher_.entries[entry].picture, menuPictureSize_);
     else DrawMenuPicture(draw, menuPictures_.get(), picture);
 }
 
@@ -242,7 +258,7 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (!menuOpen_ && state_.store.outline.size() <= kPreparedMenuLimit) FillLauncherMenu();
         return 0;
     case WM_MEASUREITEM:
-        if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
+        if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), menuPictureSize_)) return TRUE;
         break;
     case WM_DRAWITEM: {
         const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
