@@ -74,11 +74,11 @@ SettingsWindow::SettingsWindow(HWND owner, SettingsHost& host)
       form_(state_.store, state_.tree, *this) {
     CreateForm(kSettingsForm, owner);
     const HWND hwnd = Handle();
-    dpi_ = WindowDpi(hwnd);
-    font_ = CreateFormFont(kSettingsForm, dpi_);
+    const int dpi = WindowDpi(hwnd);
+    font_ = CreateFormFont(kSettingsForm, dpi);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     controls_ = BuildForm(hwnd, kSettingsForm, font_.get());
-    PlaceForm(hwnd, LayOutForm(hwnd, kSettingsForm, dpi_, font_.get(), &controls_), dpi_);
+    PlaceForm(hwnd, LayOutForm(hwnd, kSettingsForm, dpi, font_.get(), &controls_), dpi);
     treeView_.Attach(controls_.Get(C::Tree));
     for (int i = 0; i < kFormEditCount; ++i) edits_[static_cast<size_t>(i)] = controls_.Get(kEditRoles[i]);
     combos_ = {controls_.Get(C::Kind), controls_.Get(C::ShowState)};
@@ -116,7 +116,6 @@ void SettingsWindow::OnDpiChanged(int dpi, const RECT& suggested) {
     const SIZE client = LayOutForm(hwnd, kSettingsForm, dpi, font.get(), &controls_);
     // The controls hold the new font now; the old one can go.
     font_ = std::move(font);
-    dpi_ = dpi;
     ResizeForDpi(hwnd, client, dpi, suggested);
 }
 

@@ -89,7 +89,6 @@ private:
     HWND owner_;
     SettingsHost& host_;
     ProgramState& state_;
-    int dpi_ = 96;
     OwnedFont font_;
     // Brushes of our own: a themed edit handed the system's stock brush may draw its theme
     // background instead, and then a face-coloured selector would show white.
