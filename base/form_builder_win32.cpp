@@ -312,18 +312,30 @@ SIZE WindowSize(HWND hwnd, SIZE client, int dpi) {
     return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
+// Puts the window at (left, top) with the client area asked for. The frame is what the
+// window really got: until Windows has moved the window to the new monitor its frame may
+// still be that of the old scale.
+void PlaceWindow(HWND hwnd, int left, int top, SIZE client, int dpi) {
+    SIZE size = WindowSize(hwnd, client, dpi);
+    SetWindowPos(hwnd, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT got{};
+    GetClientRect(hwnd, &got);
+    if (got.right == client.cx && got.bottom == client.cy) return;
+    size.cx += client.cx - got.right;
+    size.cy += client.cy - got.bottom;
+    SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace
 
 void PlaceForm(HWND hwnd, SIZE client, int dpi) {
     const SIZE size = WindowSize(hwnd, client, dpi);
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
-    SetWindowPos(hwnd, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow(hwnd, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2,
+                client, dpi);
 }
 
 void ResizeForDpi(HWND hwnd, SIZE client, int dpi, const RECT& suggested) {
-    const SIZE size = WindowSize(hwnd, client, dpi);
-    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow(hwnd, suggested.left, suggested.top, client, dpi);
 }
 
 bool HandleLinkLabelColor(const BuiltForm& form, WPARAM wp, LPARAM lp, LRESULT* result) {
