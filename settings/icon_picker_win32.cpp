@@ -82,6 +82,7 @@ private:
 
     std::string file_;
     std::vector<Entry> entries_;
+    int iconSize_ = 32;  // the large-icon size of the window's scale
     OwnedFont formFont_;
     OwnedFont listFont_;
     BuiltForm controls_;
@@ -112,9 +113,11 @@ SIZE IconPicker::ApplyDpi(int dpi) {
     const SIZE client = LayOutForm(hwnd, kIconPickerForm, dpi, formFont.get(), &controls_);
     formFont_ = std::move(formFont);
 
-    // The icons come at the large-icon size of that scale; the cells' margins scale with them.
-    const CellSize cell = IconCellSize(SystemMetricForDpi(SM_CXICON, dpi), SystemMetricForDpi(SM_CYICON, dpi),
-                                       ScaleToDpi(kIconListMargin, dpi));
+    // The icons are read at the large-icon size of that scale (again, after a change of
+    // scale); the cells' margins scale with them.
+    iconSize_ = SystemMetricForDpi(SM_CXICON, dpi);
+    for (Entry& entry : entries_) entry = Entry();
+    const CellSize cell = IconCellSize(iconSize_, iconSize_, ScaleToDpi(kIconListMargin, dpi));
     OwnedFont listFont(CreateFontA(cell.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                                    "Arial"));
@@ -223,7 +226,11 @@ const IconPicker::Entry* IconPicker::EntryToDraw(UINT index) {
     Entry& entry = entries_[index];
     if (!entry.read) {
         entry.read = true;
-        HICON icon = ExtractIconA(GetModuleHandleA(nullptr), file_.c_str(), index);
+        // The file's frame nearest the size; none (0 or 0xFFFFFFFF) for a file without icons.
+        HICON icon = nullptr;
+        UINT id = 0;
+        if (PrivateExtractIconsA(file_.c_str(), static_cast<int>(index), iconSize_, iconSize_, &icon, &id, 1, 0) != 1)
+            icon = nullptr;
         if (IsIcon(icon)) {
             entry.icon.reset(icon);
             if (!IconSize(icon, &entry.size)) entry.icon.reset();
