@@ -228,12 +228,12 @@ HWND CreateFormWindow(const FormDef& def, HWND owner, WNDPROC procedure, void* p
 }
 
 SIZE LayOutForm(HWND form, const FormDef& def, int dpi, HFONT font, BuiltForm* built) {
-    built->linkFont_.reset();
+    OwnedFont linkFont;
     if (font) {
         LOGFONTA lf{};
         GetObjectA(font, sizeof(lf), &lf);
         lf.lfUnderline = TRUE;
-        built->linkFont_.reset(CreateFontIndirectA(&lf));
+        linkFont.reset(CreateFontIndirectA(&lf));
     }
     std::vector<OwnedIcon> glyphs;
     const int glyphSize = SmallIconSizeFor(dpi);
@@ -242,7 +242,7 @@ SIZE LayOutForm(HWND form, const FormDef& def, int dpi, HFONT font, BuiltForm* b
         const ScopedDC dc(form);
         for (const BuiltControl& control : built->controls_) {
             const ControlDef& c = *control.def;
-            HFONT controlFont = (c.kind == ControlKind::LinkLabel && built->linkFont_) ? built->linkFont_.get() : font;
+            HFONT controlFont = (c.kind == ControlKind::LinkLabel && linkFont) ? linkFont.get() : font;
             if (controlFont) SendMessageA(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
             if (c.kind == ControlKind::BitBtn && c.glyph != Glyph::None) {
                 if (OwnedIcon icon{CreatePictureIcon(PictureOf(c.glyph), glyphSize)}) {
@@ -257,8 +257,9 @@ SIZE LayOutForm(HWND form, const FormDef& def, int dpi, HFONT font, BuiltForm* b
             }
         }
     }
-    // The old glyphs go only once the buttons show the new ones.
+    // The old glyphs and link font go only once the controls show the new ones.
     built->glyphs_ = std::move(glyphs);
+    built->linkFont_ = std::move(linkFont);
 
     FormLayout layout = ScaleLayout(def, dpi);
     GrowToFit(def, needed, dpi, &layout);

@@ -61,7 +61,8 @@ private:
 };
 
 // Creates every control of the table as a child of `form`, in tab order, with `font`
-// (not owned; it must outlive the form). Control ids are kFirstControlId + table row.
+// (not owned; it must outlive the form), where the 96-DPI design puts it; LayOutForm then
+// places it for the window's scale. Control ids are kFirstControlId + table row.
 // Throws KestrinError when a window cannot be created.
 BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT font);
 BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font);
