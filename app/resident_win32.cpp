@@ -1,12 +1,15 @@
 #include "app/resident_win32.h"
 
 #include <exception>
+#include <utility>
 
 #include "app/banner.h"
+#include "base/dpi_win32.h"
 #include "base/error.h"
 #include "base/error_box.h"
 #include "base/error_box_win32.h"
 #include "base/flag_scope.h"
+#include "base/form_scale.h"
 #include "base/pictures_win32.h"
 #include "base/popup_menu_win32.h"
 #include "base/window_dispatch_win32.h"
@@ -54,20 +57,27 @@ std::string CurrentExeDrive() { return ExeDrive(ExecutablePath()); }
 
 Resident::Resident()
     : configPath_(ChooseConfigFile(Win32FileSystem(), ExecutablePath())),
-      menuPictures_(CreateMenuImageList()),
+      menuPictureSize_(SmallIconSizeFor(SystemDpi())),
+      menuPictures_(CreateMenuImageList(menuPictureSize_)),
       contextMenu_(CreatePopupMenu()),
       launcherMenu_(CreatePopupMenu()),
-      trayPicture_(CreatePictureIcon(PictureId::TrayIcon)) {
+      // The notification area shows the small icon of the session's scale.
+      trayPicture_(CreatePictureIcon(PictureId::TrayIcon, GetSystemMetrics(SM_CXSMICON))),
+      bigPicture_(CreatePictureIcon(PictureId::TrayIcon, GetSystemMetrics(SM_CXICON))) {
     // Zero size in the middle of the screen: only its taskbar button is ever seen.
     Create(kResidentClass, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
            0, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
     launcherIcons_ = std::make_unique<IconLoader>(Handle(), kIconsRead);
+    launcherIcons_->SetSize(menuPictureSize_);
     trayIcon_ = std::make_unique<TrayIcon>(Handle());
     hotkey_ = std::make_unique<LauncherHotkey>(Handle());
     SetErrorBoxOwner(Handle());
     settings_ = std::make_unique<SettingsWindow>(Handle(), static_cast<SettingsHost&>(*this));
     AppendMenuEntry(contextMenu_.get(), "&Settings", kSettingsCommand, true, kMenuPictureSettings, nullptr, false);
     AppendMenuEntry(contextMenu_.get(), "E&xit", kExitCommand, true, kMenuPictureExit, nullptr, false);
+    // The taskbar button, shown while the settings window is, carries the same picture.
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(trayPicture_.get()));
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigPicture_.get()));
     // The icon shows as soon as it is set up, before the start gives it its tip.
     trayIcon_->SetIcon(trayPicture_.get());
     trayIcon_->Add();
@@ -148,6 +158,16 @@ void Resident::ShowLauncherMenu() {
 void Resident::TrackAt(HMENU menu, POINT at) {
     if (menuOpen_) return;
     FlagScope open(menuOpen_);
+    const int pictureSize = SmallIconSizeFor(DpiAtPoint(at));
+    if (pictureSize != menuPictureSize_) {
+        if (OwnedImageList pictures{CreateMenuImageList(pictureSize)}) {
+            menuPictures_ = std::move(pictures);
+            menuPictureSize_ = pictureSize;
+            // Icons are read again at the new size; the menu is measured anew.
+            launcherIcons_->SetSize(pictureSize);
+            launcherBuilt_ = false;
+        }
+    }
     // A notification-area menu closes on a click elsewhere only while a window of its
     // process has the foreground.
     SetForegroundWindow(Handle());
@@ -298,7 +318,7 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (!menuOpen_ && state_.store.outline.size() <= kPreparedMenuLimit) FillLauncherMenu(false);
         return 0;
     case WM_MEASUREITEM:
-        if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return TRUE;
+        if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), menuPictureSize_)) return TRUE;
         break;
     case WM_DRAWITEM: {
         const auto& draw = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);

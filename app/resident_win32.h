@@ -62,10 +62,13 @@ private:
 
     const std::string configPath_;
     ProgramState state_;
+    // The menus' pictures at the small-icon size of the monitor the last menu opened on.
+    int menuPictureSize_;
     OwnedImageList menuPictures_;
     OwnedMenu contextMenu_;
     OwnedMenu launcherMenu_;
     OwnedIcon trayPicture_;
+    OwnedIcon bigPicture_;  // the taskbar button's large picture
     // After the window: the icon and the hotkey go before the window they were added on.
     std::unique_ptr<TrayIcon> trayIcon_;
     std::unique_ptr<LauncherHotkey> hotkey_;

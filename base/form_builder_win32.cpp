@@ -1,9 +1,11 @@
 #include "base/form_builder_win32.h"
 
+#include <algorithm>
 #include <utility>
 
-#include "base/pictures_win32.h"
+#include "base/dpi_win32.h"
 #include "base/error.h"
+#include "base/pictures_win32.h"
 
 namespace kestrin {
 namespace {
@@ -58,16 +60,65 @@ PictureId PictureOf(Glyph glyph) {
 }
 
 // The control's position on the form: its own offset plus every enclosing parent's.
-POINT FormPosition(const FormDef& form, const ControlDef& def) {
-    POINT position{def.x, def.y};
-    const ControlDef* parent = FindControl(form, def.parent);
+POINT FormPosition(const FormDef& form, const FormLayout& layout, std::size_t row) {
+    POINT position{layout.boxes[row].x, layout.boxes[row].y};
+    const ControlDef* parent = FindControl(form, form.controls[row].parent);
     // Bounded by the table size, so a parent cycle in a broken table cannot hang.
     for (std::size_t hops = 0; parent && hops < form.count; ++hops) {
-        position.x += parent->x;
-        position.y += parent->y;
+        const auto index = static_cast<std::size_t>(parent - form.controls);
+        position.x += layout.boxes[index].x;
+        position.y += layout.boxes[index].y;
         parent = FindControl(form, parent->parent);
     }
     return position;
+}
+
+// A long hotkey name as the hotkey field spells it, in the system's key names: every
+// modifier and one of the longer keys.
+std::string LongHotkeyName() {
+    std::string name;
+    for (const UINT key : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_NEXT}) {
+        char part[64] = {};
+        const LONG code = static_cast<LONG>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16) | (key == VK_NEXT ? 1 << 24 : 0);
+        if (GetKeyNameTextA(code, part, sizeof part) <= 0) continue;
+        if (!name.empty()) name += " + ";
+        name += part;
+    }
+    return name.empty() ? "Shift + Ctrl + Alt + Page Down" : name;
+}
+
+int TextWidth(HDC dc, const std::string& text, bool prefixes) {
+    if (text.empty()) return 0;
+    RECT rect{0, 0, 0, 0};
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+              DT_CALCRECT | DT_SINGLELINE | (prefixes ? 0 : DT_NOPREFIX));
+    return rect.right - rect.left;
+}
+
+// The width the control needs to show its caption whole, in its own font: the text plus
+// what the control draws beside it. 0 for a control whose text is the user's.
+int NeededWidth(HDC dc, const ControlDef& def, int dpi) {
+    const int edge = SystemMetricForDpi(SM_CXEDGE, dpi);
+    switch (def.kind) {
+        case ControlKind::Label:
+        case ControlKind::LinkLabel: return TextWidth(dc, def.text, true) + 1;
+        case ControlKind::CheckBox:
+            return TextWidth(dc, def.text, true) + SystemMetricForDpi(SM_CXMENUCHECK, dpi) + ScaleToDpi(8, dpi);
+        case ControlKind::Button: return TextWidth(dc, def.text, true) + 2 * edge + ScaleToDpi(4, dpi);
+        case ControlKind::GroupBox: return TextWidth(dc, def.text, true) + ScaleToDpi(16, dpi);
+        case ControlKind::HotKey: return TextWidth(dc, LongHotkeyName(), false) + 4 * edge + ScaleToDpi(4, dpi);
+        case ControlKind::ComboBox: {
+            int widest = 0;
+            for (const std::string& item : SplitItems(def.text)) widest = std::max(widest, TextWidth(dc, item, false));
+            return widest + SystemMetricForDpi(SM_CXVSCROLL, dpi) + 2 * edge + ScaleToDpi(6, dpi);
+        }
+        case ControlKind::Form:
+        case ControlKind::TreeView:
+        case ControlKind::BitBtn:
+        case ControlKind::Edit:
+        case ControlKind::IconListBox: break;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -103,10 +154,12 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(form, GWLP_HINSTANCE));
     BuiltForm built;
 
+    const FormLayout design = ScaleLayout(layout, kBaseDpi);
+    built.layout_ = design;
     for (std::size_t row : CreationOrder(layout)) {
         const ControlDef& def = table[row];
         const WindowKind kind = KindOf(def);
-        const POINT at = FormPosition(layout, def);
+        const POINT at = FormPosition(layout, design, row);
         const int id = kFirstControlId + static_cast<int>(row);
         DWORD style = WS_CHILD | WS_VISIBLE | kind.style;
         if (def.tabOrder >= 0 && def.kind != ControlKind::GroupBox) style |= WS_TABSTOP;
@@ -120,31 +173,13 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
         if (!hwnd) throw KestrinError(FormatText("Unable to create control %s", def.name));
         built.controls_.push_back({&def, hwnd, id});
 
-        HFONT controlFont = font;
-        if (def.kind == ControlKind::LinkLabel && font) {
-            if (!built.linkFont_) {
-                LOGFONTA lf{};
-                GetObjectA(font, sizeof(lf), &lf);
-                lf.lfUnderline = TRUE;
-                built.linkFont_.reset(CreateFontIndirectA(&lf));
-            }
-            if (built.linkFont_) controlFont = built.linkFont_.get();
-        }
-        if (controlFont) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+        if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
         switch (def.kind) {
             case ControlKind::TreeView: SendMessageA(hwnd, TVM_SETINDENT, 19, 0); break;
             case ControlKind::ComboBox:
                 for (const std::string& item : SplitItems(def.text))
                     SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-                break;
-            case ControlKind::BitBtn:
-                if (def.glyph != Glyph::None) {
-                    if (OwnedIcon icon{CreatePictureIcon(PictureOf(def.glyph))}) {
-                        SendMessageA(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
-                        built.glyphs_.push_back(std::move(icon));
-                    }
-                }
                 break;
             case ControlKind::Edit:
                 if (def.textLimit > 0) SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(def.textLimit), 0);
@@ -192,9 +227,59 @@ HWND CreateFormWindow(const FormDef& def, HWND owner, WNDPROC procedure, void* p
                            def.clientHeight, owner, nullptr, wc.hInstance, param);
 }
 
-OwnedFont CreateFormFont(const FormDef& def) {
-    const ScopedDC screen;
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+SIZE LayOutForm(HWND form, const FormDef& def, int dpi, HFONT font, BuiltForm* built) {
+    OwnedFont linkFont;
+    if (font) {
+        LOGFONTA lf{};
+        GetObjectA(font, sizeof(lf), &lf);
+        lf.lfUnderline = TRUE;
+        linkFont.reset(CreateFontIndirectA(&lf));
+    }
+    std::vector<OwnedIcon> glyphs;
+    const int glyphSize = SmallIconSizeFor(dpi);
+    std::vector<int> needed(def.count, 0);
+    {
+        const ScopedDC dc(form);
+        for (const BuiltControl& control : built->controls_) {
+            const ControlDef& c = *control.def;
+            HFONT controlFont = (c.kind == ControlKind::LinkLabel && linkFont) ? linkFont.get() : font;
+            if (controlFont) SendMessageA(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+            if (c.kind == ControlKind::BitBtn && c.glyph != Glyph::None) {
+                if (OwnedIcon icon{CreatePictureIcon(PictureOf(c.glyph), glyphSize)}) {
+                    SendMessageA(control.hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+                    glyphs.push_back(std::move(icon));
+                }
+            }
+            const std::size_t row = static_cast<std::size_t>(control.id - kFirstControlId);
+            if (dc.get() && controlFont && row < def.count) {
+                const ScopedSelect select(dc.get(), controlFont);
+                needed[row] = NeededWidth(dc.get(), c, dpi);
+            }
+        }
+    }
+    // The old glyphs and link font go only once the controls show the new ones.
+    built->glyphs_ = std::move(glyphs);
+    built->linkFont_ = std::move(linkFont);
+
+    FormLayout layout = ScaleLayout(def, dpi);
+    GrowToFit(def, needed, dpi, &layout);
+    for (const BuiltControl& control : built->controls_) {
+        const std::size_t row = static_cast<std::size_t>(control.id - kFirstControlId);
+        if (row >= def.count) continue;
+        const POINT at = FormPosition(def, layout, row);
+        const ControlBox& box = layout.boxes[row];
+        // A drop-down's height is that of its open list; the closed box sizes itself.
+        const int height = control.def->kind == ControlKind::ComboBox ? box.h + ScaleToDpi(160, dpi) : box.h;
+        SetWindowPos(control.hwnd, nullptr, at.x, at.y, box.w, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (control.def->kind == ControlKind::TreeView)
+            SendMessageA(control.hwnd, TVM_SETINDENT, static_cast<WPARAM>(ScaleToDpi(19, dpi)), 0);
+    }
+    built->layout_ = layout;
+    InvalidateRect(form, nullptr, TRUE);
+    return {layout.clientWidth, layout.clientHeight};
+}
+
+OwnedFont CreateFormFont(const FormDef& def, int dpi) {
     return OwnedFont(CreateFontA(-MulDiv(def.fontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                  DEFAULT_PITCH | FF_SWISS, def.fontName));
@@ -219,16 +304,39 @@ DWORD FormExStyle(const FormDef& def) {
     return WS_EX_CONTROLPARENT;
 }
 
-void PlaceForm(HWND hwnd, const FormDef& def) {
-    RECT rc{0, 0, def.clientWidth, def.clientHeight};
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
-    AdjustWindowRectEx(&rc, style, GetMenu(hwnd) != nullptr, exStyle);
-    const int width = rc.right - rc.left;
-    const int height = rc.bottom - rc.top;
-    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(hwnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+namespace {
+
+SIZE WindowSize(HWND hwnd, SIZE client, int dpi) {
+    RECT rc{0, 0, client.cx, client.cy};
+    AdjustWindowRectForDpi(&rc, static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_STYLE)),
+                           static_cast<DWORD>(GetWindowLongPtrA(hwnd, GWL_EXSTYLE)), dpi);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+// Puts the window at (left, top) with the client area asked for. The frame is what the
+// window really got: until Windows has moved the window to the new monitor its frame may
+// still be that of the old scale.
+void PlaceWindow(HWND hwnd, int left, int top, SIZE client, int dpi) {
+    SIZE size = WindowSize(hwnd, client, dpi);
+    SetWindowPos(hwnd, nullptr, left, top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT got{};
+    GetClientRect(hwnd, &got);
+    if (got.right == client.cx && got.bottom == client.cy) return;
+    size.cx += client.cx - got.right;
+    size.cy += client.cy - got.bottom;
+    SetWindowPos(hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
+void PlaceForm(HWND hwnd, SIZE client, int dpi) {
+    const SIZE size = WindowSize(hwnd, client, dpi);
+    PlaceWindow(hwnd, (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2, (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2,
+                client, dpi);
+}
+
+void ResizeForDpi(HWND hwnd, SIZE client, int dpi, const RECT& suggested) {
+    PlaceWindow(hwnd, suggested.left, suggested.top, client, dpi);
 }
 
 bool HandleLinkLabelColor(const BuiltForm& form, WPARAM wp, LPARAM lp, LRESULT* result) {

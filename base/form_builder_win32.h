@@ -19,6 +19,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "base/form_scale.h"
 #include "base/form_table.h"
 #include "base/owned_win32.h"
 
@@ -44,10 +45,15 @@ public:
     const BuiltControl* ByHwnd(HWND hwnd) const;
     const std::vector<BuiltControl>& Controls() const { return controls_; }
 
+    // The layout last applied by LayOutForm, in pixels at its DPI.
+    const FormLayout& Layout() const { return layout_; }
+
 private:
     friend BuiltForm BuildForm(HWND, const ControlDef*, std::size_t, HFONT);
+    friend SIZE LayOutForm(HWND, const FormDef&, int, HFONT, BuiltForm*);
 
     std::vector<BuiltControl> controls_;
+    FormLayout layout_;
     std::vector<OwnedIcon> glyphs_;
     OwnedFont linkFont_;
     // Owned by the form window too: it may be gone with it already.
@@ -55,7 +61,8 @@ private:
 };
 
 // Creates every control of the table as a child of `form`, in tab order, with `font`
-// (not owned; it must outlive the form). Control ids are kFirstControlId + table row.
+// (not owned; it must outlive the form), where the 96-DPI design puts it; LayOutForm then
+// places it for the window's scale. Control ids are kFirstControlId + table row.
 // Throws KestrinError when a window cannot be created.
 BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT font);
 BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font);
@@ -65,15 +72,24 @@ BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font);
 // when it cannot be made.
 HWND CreateFormWindow(const FormDef& def, HWND owner, WNDPROC procedure, void* param);
 
-// The form's font at its point size for the screen's DPI.
-OwnedFont CreateFormFont(const FormDef& def);
+// Places and sizes the built controls for `dpi`: the table scaled, grown where a caption
+// measured in `font` (the form's font at that DPI; it must outlive the form) needs more room.
+// Sets the fonts and draws the glyphs at that scale. Returns the client size the form needs.
+SIZE LayOutForm(HWND form, const FormDef& def, int dpi, HFONT font, BuiltForm* built);
+
+// The form's font at its point size for a DPI.
+OwnedFont CreateFormFont(const FormDef& def, int dpi);
 
 // The window style and extended style for a form's border kind.
 DWORD FormStyle(const FormDef& def);
 DWORD FormExStyle(const FormDef& def);
 
-// Sizes the window so its client area is the form's, and centres it on the primary screen.
-void PlaceForm(HWND hwnd, const FormDef& def);
+// Sizes the window so its client area is `client` at `dpi`, and centres it on the primary
+// screen.
+void PlaceForm(HWND hwnd, SIZE client, int dpi);
+// WM_DPICHANGED: the window keeps the top-left corner Windows suggests and takes the size its
+// client area needs at the new DPI.
+void ResizeForDpi(HWND hwnd, SIZE client, int dpi, const RECT& suggested);
 
 // Call from the form's window procedure for WM_CTLCOLORSTATIC: paints link labels blue.
 // Returns true and sets *result when the message was for a link label; false otherwise

@@ -7,8 +7,6 @@ namespace kestrin {
 
 namespace {
 
-constexpr int kPixels = IconSprites::kSize * IconSprites::kSize;
-
 // A top-down 32-bit DIB section; bits receives its pixels.
 HBITMAP CreatePixels(int width, int height, DWORD** bits) {
     BITMAPINFO info = {};
@@ -28,11 +26,12 @@ int Channel(DWORD pixel, int shift) { return static_cast<int>((pixel >> shift) &
 
 // The icon drawn over black, white and mid-grey tells each pixel's colour and coverage. It is
 // a sprite only if every pixel blends like colour + background * (255 - alpha) / 255.
-bool Compose(HICON icon, DWORD* sprite) {
+bool Compose(HICON icon, int size, DWORD* sprite) {
     constexpr int kBackgrounds[] = {0x00, 0xff, 0x80};
     constexpr int kCount = sizeof kBackgrounds / sizeof kBackgrounds[0];
+    const int pixels = size * size;
     DWORD* bits = nullptr;
-    OwnedBitmap canvas(CreatePixels(IconSprites::kSize, IconSprites::kSize * kCount, &bits));
+    OwnedBitmap canvas(CreatePixels(size, size * kCount, &bits));
     const OwnedMemoryDC dc(CreateCompatibleDC(nullptr));
     if (!canvas || !dc) return false;
     bool drawn = true;
@@ -40,16 +39,15 @@ bool Compose(HICON icon, DWORD* sprite) {
         const ScopedSelect select(dc.get(), canvas.get());
         for (int i = 0; i < kCount; ++i) {
             const int grey = kBackgrounds[i];
-            std::memset(bits + i * kPixels, grey, kPixels * sizeof(DWORD));
-            drawn = drawn && DrawIconEx(dc.get(), 0, i * IconSprites::kSize, icon, IconSprites::kSize,
-                                        IconSprites::kSize, 0, nullptr, DI_NORMAL);
+            std::memset(bits + i * pixels, grey, pixels * sizeof(DWORD));
+            drawn = drawn && DrawIconEx(dc.get(), 0, i * size, icon, size, size, 0, nullptr, DI_NORMAL);
         }
         GdiFlush();
     }
     if (!drawn) return false;
 
-    for (int p = 0; p < kPixels; ++p) {
-        const DWORD black = bits[p], white = bits[kPixels + p], grey = bits[2 * kPixels + p];
+    for (int p = 0; p < pixels; ++p) {
+        const DWORD black = bits[p], white = bits[pixels + p], grey = bits[2 * pixels + p];
         const int uncovered = Channel(white, 8) - Channel(black, 8);
         if (uncovered < 0) return false;
         const int alpha = 255 - uncovered;
@@ -76,7 +74,7 @@ IconSprites::~IconSprites() {
 bool IconSprites::Grow() {
     const int capacity = capacity_ ? capacity_ * 2 : 32;
     DWORD* bits = nullptr;
-    OwnedBitmap strip(CreatePixels(kSize, kSize * capacity, &bits));
+    OwnedBitmap strip(CreatePixels(size_, size_ * capacity, &bits));
     if (!strip) return false;
     if (!dc_) {
         dc_.reset(CreateCompatibleDC(nullptr));
@@ -84,7 +82,7 @@ bool IconSprites::Grow() {
         dcDefault_ = SelectObject(dc_.get(), strip.get());
     } else {
         GdiFlush();
-        std::memcpy(bits, bits_, static_cast<size_t>(capacity_) * kPixels * sizeof(DWORD));
+        std::memcpy(bits, bits_, static_cast<size_t>(capacity_) * Pixels() * sizeof(DWORD));
         SelectObject(dc_.get(), strip.get());
     }
     strip_ = std::move(strip);
@@ -94,8 +92,8 @@ bool IconSprites::Grow() {
 }
 
 int IconSprites::Add(HICON icon) {
-    DWORD composed[kPixels];
-    if (!icon || !Compose(icon, composed)) return -1;
+    std::vector<DWORD> composed(static_cast<size_t>(Pixels()));
+    if (!icon || !Compose(icon, size_, composed.data())) return -1;
     int sprite;
     if (!free_.empty()) {
         sprite = free_.back();
@@ -105,7 +103,7 @@ int IconSprites::Add(HICON icon) {
         sprite = used_++;
     }
     GdiFlush();
-    std::memcpy(bits_ + sprite * kPixels, composed, sizeof composed);
+    std::memcpy(bits_ + sprite * Pixels(), composed.data(), composed.size() * sizeof(DWORD));
     return sprite;
 }
 
@@ -116,7 +114,7 @@ void IconSprites::Remove(int sprite) {
 void IconSprites::Draw(HDC dc, int x, int y, int sprite) const {
     if (sprite < 0 || sprite >= used_) return;
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    GdiAlphaBlend(dc, x, y, kSize, kSize, dc_.get(), 0, sprite * kSize, kSize, kSize, blend);
+    GdiAlphaBlend(dc, x, y, size_, size_, dc_.get(), 0, sprite * size_, size_, size_, blend);
 }
 
 }  // namespace kestrin

@@ -13,14 +13,16 @@ namespace kestrin {
 
 class IconSprites {
 public:
+    // The size at 96 DPI.
     static constexpr int kSize = 16;
 
-    IconSprites() = default;
+    explicit IconSprites(int size = kSize) : size_(size > 0 ? size : kSize) {}
     ~IconSprites();
     IconSprites(const IconSprites&) = delete;
     IconSprites& operator=(const IconSprites&) = delete;
 
-    // Composes the icon as DrawIconEx draws it at kSize x kSize. -1 for a null icon, or for
+    int Size() const { return size_; }
+    // Composes the icon as DrawIconEx draws it at Size() x Size(). -1 for a null icon, or for
     // one whose drawing depends on more than its own alpha (pixels that invert the background).
     int Add(HICON icon);
     void Remove(int sprite);
@@ -29,11 +31,13 @@ public:
 
 private:
     bool Grow();
+    int Pixels() const { return size_ * size_; }
 
     OwnedMemoryDC dc_;  // holds strip_ while it lives
     HGDIOBJ dcDefault_ = nullptr;
     // Declared after the DC, so it is deleted first, once the destructor has selected it out.
-    OwnedBitmap strip_;  // kSize wide, one sprite under the other
+    int size_;
+    OwnedBitmap strip_;  // size_ wide, one sprite under the other
     DWORD* bits_ = nullptr;
     int capacity_ = 0;
     std::vector<int> free_;

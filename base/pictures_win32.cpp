@@ -69,11 +69,11 @@ constexpr std::array<PictureId, kFixedMenuPictureCount> FixedMenuPictures() {
 
 HICON CreatePictureIcon(PictureId id, int size) { return IconFromPicture(DrawPicture(id, size)); }
 
-HIMAGELIST CreateMenuImageList() {
-    OwnedImageList list(ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, kFixedMenuPictureCount, 8));
+HIMAGELIST CreateMenuImageList(int size) {
+    OwnedImageList list(ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, kFixedMenuPictureCount, 8));
     if (!list) return nullptr;
     for (PictureId id : FixedMenuPictures()) {
-        const OwnedIcon icon(CreatePictureIcon(id));
+        const OwnedIcon icon(CreatePictureIcon(id, size));
         if (!icon || ImageList_AddIcon(list.get(), icon.get()) < 0) return nullptr;
     }
     return list.release();

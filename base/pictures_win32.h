@@ -11,8 +11,9 @@ namespace kestrin {
 // An alpha icon with a matching mask; release with DestroyIcon. nullptr on failure.
 HICON CreatePictureIcon(PictureId id, int size = 16);
 
-// The menu picture list's fixed part: a 16x16 ILC_COLOR32 | ILC_MASK list holding the fixed menu
-// pictures at their kMenuPicture* indexes. Release with ImageList_Destroy. nullptr on failure.
-HIMAGELIST CreateMenuImageList();
+// The menu picture list's fixed part: a size x size ILC_COLOR32 | ILC_MASK list holding the
+// fixed menu pictures, drawn at that size, at their kMenuPicture* indexes. Release with
+// ImageList_Destroy. nullptr on failure.
+HIMAGELIST CreateMenuImageList(int size = 16);
 
 }  // namespace kestrin

@@ -4,15 +4,16 @@ namespace kestrin {
 
 namespace {
 
-constexpr int kPictureSize = IconSprites::kSize;
-// A little air between the picture and the caption.
+// A little air between the picture and the caption, at 96 DPI.
 constexpr int kPictureGap = 3;
 
-// Where a 16-pixel picture goes in an item's picture place.
-POINT PicturePlace(const DRAWITEMSTRUCT& draw) {
+int PictureGap(int size) { return (kPictureGap * size + IconSprites::kSize / 2) / IconSprites::kSize; }
+
+// Where a picture of that size goes in an item's picture place.
+POINT PicturePlace(const DRAWITEMSTRUCT& draw, int size) {
     const RECT& item = draw.rcItem;
-    return {item.left + (item.right - item.left - kPictureSize - kPictureGap) / 2,
-            item.top + (item.bottom - item.top - kPictureSize) / 2};
+    return {item.left + (item.right - item.left - size - PictureGap(size)) / 2,
+            item.top + (item.bottom - item.top - size) / 2};
 }
 
 }  // namespace
@@ -71,24 +72,25 @@ UINT TrackMenu(HMENU menu, HWND owner, int x, int y, bool returnChoice) {
     return returnChoice ? id : 0;
 }
 
-bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure) {
+bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure, int size) {
     if (measure.CtlType != ODT_MENU) return false;
-    measure.itemWidth = kPictureSize + kPictureGap;
-    measure.itemHeight = kPictureSize;
+    measure.itemWidth = static_cast<UINT>(size + PictureGap(size));
+    measure.itemHeight = static_cast<UINT>(size);
     return true;
 }
 
 void DrawMenuPicture(const DRAWITEMSTRUCT& draw, HIMAGELIST images, int index) {
-    if (!images || index < 0) return;
-    const POINT at = PicturePlace(draw);
+    int width = 0, height = 0;
+    if (!images || index < 0 || !ImageList_GetIconSize(images, &width, &height)) return;
+    const POINT at = PicturePlace(draw, width);
     ImageList_Draw(images, index, draw.hDC, at.x, at.y, ILD_TRANSPARENT);
 }
 
-void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon, const IconSprites* sprites, int sprite) {
+void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon, int size, const IconSprites* sprites, int sprite) {
     if (!icon) return;
-    const POINT at = PicturePlace(draw);
-    if (sprites && sprite >= 0) return sprites->Draw(draw.hDC, at.x, at.y, sprite);
-    DrawIconEx(draw.hDC, at.x, at.y, icon, kPictureSize, kPictureSize, 0, nullptr, DI_NORMAL);
+    const POINT at = PicturePlace(draw, size);
+    if (sprites && sprite >= 0 && sprites->Size() == size) return sprites->Draw(draw.hDC, at.x, at.y, sprite);
+    DrawIconEx(draw.hDC, at.x, at.y, icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
 }  // namespace kestrin

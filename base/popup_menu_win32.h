@@ -31,11 +31,13 @@ void ClearMenu(HMENU menu);
 // the choice by a posted message and 0 comes back.
 UINT TrackMenu(HMENU menu, HWND owner, int x, int y, bool returnChoice);
 
-// WM_MEASUREITEM for menu pictures: true when the message was a menu's.
-bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure);
-// Draws a picture of the list, or an icon, in the item's picture place.
+// WM_MEASUREITEM for menu pictures of size x size pixels: true when the message was a menu's.
+bool MeasureMenuPicture(MEASUREITEMSTRUCT& measure, int size = IconSprites::kSize);
+// Draws a picture of the list (at the list's size), or an icon, in the item's picture place.
 void DrawMenuPicture(const DRAWITEMSTRUCT& draw, HIMAGELIST images, int index);
-// An icon comes from its sprite when it has one (sprite >= 0), else straight from the icon.
-void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon, const IconSprites* sprites = nullptr, int sprite = -1);
+// An icon at size x size comes from its sprite when it has one (sprite >= 0), else straight
+// from the icon.
+void DrawMenuIcon(const DRAWITEMSTRUCT& draw, HICON icon, int size, const IconSprites* sprites = nullptr,
+                  int sprite = -1);
 
 }  // namespace kestrin

@@ -3,8 +3,10 @@
 #include <shellapi.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "base/dpi_win32.h"
 #include "base/error.h"
 #include "base/form_builder_win32.h"
 #include "base/message_window_win32.h"
@@ -72,6 +74,8 @@ private:
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void Load(int storedIndex);
+    // Fonts, the list and its cells at a DPI; the window's client size they need.
+    SIZE ApplyDpi(int dpi);
     const Entry* EntryToDraw(UINT index);
     void Draw(const DRAWITEMSTRUCT& item);
     bool HandleKey(const MSG& msg);
@@ -79,6 +83,7 @@ private:
 
     std::string file_;
     std::vector<Entry> entries_;
+    int iconSize_ = 32;  // the large-icon size of the window's scale
     OwnedFont formFont_;
     OwnedFont listFont_;
     BuiltForm controls_;
@@ -91,24 +96,38 @@ private:
 
 
 IconPicker::IconPicker(HWND owner, const std::string& file, int storedIndex)
-    : file_(file), formFont_(CreateFormFont(kIconPickerForm)), owner_(owner) {
+    : file_(file), owner_(owner) {
     CreateForm(kIconPickerForm, owner);
     const HWND hwnd = Handle();
-    PlaceForm(hwnd, kIconPickerForm);
-    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.get()), FALSE);
-    controls_ = BuildForm(hwnd, kIconPickerForm, formFont_.get());
+    controls_ = BuildForm(hwnd, kIconPickerForm, nullptr);
     list_ = controls_.Get(IconPickerControl::IconList);
     if (!list_) throw KestrinError("Error creating window");
+    const int dpi = WindowDpi(hwnd);
+    PlaceForm(hwnd, ApplyDpi(dpi), dpi);
+    Load(storedIndex);
+}
 
-    const CellSize cell = IconCellSize(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
-    listFont_.reset(CreateFontA(cell.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                "Arial"));
-    if (listFont_) SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
+SIZE IconPicker::ApplyDpi(int dpi) {
+    const HWND hwnd = Handle();
+    OwnedFont formFont = CreateFormFont(kIconPickerForm, dpi);
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(formFont.get()), FALSE);
+    const SIZE client = LayOutForm(hwnd, kIconPickerForm, dpi, formFont.get(), &controls_);
+    formFont_ = std::move(formFont);
+
+    // The icons are read at the large-icon size of that scale (again, after a change of
+    // scale); the cells' margins scale with them.
+    iconSize_ = SystemMetricForDpi(SM_CXICON, dpi);
+    for (Entry& entry : entries_) entry = Entry();
+    const CellSize cell = IconCellSize(iconSize_, iconSize_, ScaleToDpi(kIconListMargin, dpi));
+    OwnedFont listFont(CreateFontA(cell.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                   "Arial"));
+    if (listFont) SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(listFont.get()), FALSE);
+    listFont_ = std::move(listFont);
     // After the font: a font change may measure the items anew.
     SendMessageA(list_, LB_SETITEMHEIGHT, 0, cell.height);
     SendMessageA(list_, LB_SETCOLUMNWIDTH, static_cast<WPARAM>(cell.width), 0);
-    Load(storedIndex);
+    return client;
 }
 
 void IconPicker::Load(int storedIndex) {
@@ -178,6 +197,14 @@ LRESULT IconPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
         SetFocus(list_);
         return 0;
+    case WM_DPICHANGED: {
+        // The user's own size is kept: only the scale's part of it changes.
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
+        ApplyDpi(HIWORD(wp));
+        SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_COMMAND: {
         const ControlDef* row = lp ? ControlById(kIconPickerForm, LOWORD(wp)) : nullptr;
         if (row && row->role == static_cast<int>(IconPickerControl::IconList) && HIWORD(wp) == LBN_DBLCLK) Close();
@@ -200,7 +227,11 @@ const IconPicker::Entry* IconPicker::EntryToDraw(UINT index) {
     Entry& entry = entries_[index];
     if (!entry.read) {
         entry.read = true;
-        HICON icon = ExtractIconA(GetModuleHandleA(nullptr), file_.c_str(), index);
+        // The file's frame nearest the size; none (0 or 0xFFFFFFFF) for a file without icons.
+        HICON icon = nullptr;
+        UINT id = 0;
+        if (PrivateExtractIconsA(file_.c_str(), static_cast<int>(index), iconSize_, iconSize_, &icon, &id, 1, 0) != 1)
+            icon = nullptr;
         if (IsIcon(icon)) {
             entry.icon.reset(icon);
             if (!IconSize(icon, &entry.size)) entry.icon.reset();

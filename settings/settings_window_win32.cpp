@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/dpi_win32.h"
 #include "base/error.h"
 #include "core/file_system.h"
 #include "base/window_dispatch_win32.h"
@@ -68,15 +69,16 @@ SettingsWindow::SettingsWindow(HWND owner, SettingsHost& host)
     : owner_(owner),
       host_(host),
       state_(host.State()),
-      font_(CreateFormFont(kSettingsForm)),
       faceBrush_(CreateSolidBrush(GetSysColor(COLOR_BTNFACE))),
       windowBrush_(CreateSolidBrush(GetSysColor(COLOR_WINDOW))),
       form_(state_.store, state_.tree, *this) {
     CreateForm(kSettingsForm, owner);
     const HWND hwnd = Handle();
-    PlaceForm(hwnd, kSettingsForm);
+    const int dpi = WindowDpi(hwnd);
+    font_ = CreateFormFont(kSettingsForm, dpi);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     controls_ = BuildForm(hwnd, kSettingsForm, font_.get());
+    PlaceForm(hwnd, LayOutForm(hwnd, kSettingsForm, dpi, font_.get(), &controls_), dpi);
     treeView_.Attach(controls_.Get(C::Tree));
     for (int i = 0; i < kFormEditCount; ++i) edits_[static_cast<size_t>(i)] = controls_.Get(kEditRoles[i]);
     combos_ = {controls_.Get(C::Kind), controls_.Get(C::ShowState)};
@@ -104,6 +106,17 @@ void SettingsWindow::StateReloaded() {
 
 void SettingsWindow::ShowHotkey() {
     if (hotkeyField_) WriteHotKeyControl(hotkeyField_, state_.hotkey);
+}
+
+void SettingsWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+    if (dpi <= 0) return;
+    OwnedFont font = CreateFormFont(kSettingsForm, dpi);
+    const HWND hwnd = Handle();
+    SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    const SIZE client = LayOutForm(hwnd, kSettingsForm, dpi, font.get(), &controls_);
+    // The controls hold the new font now; the old one can go.
+    font_ = std::move(font);
+    ResizeForDpi(hwnd, client, dpi, suggested);
 }
 
 void SettingsWindow::OnTaskbarMinimized() {
@@ -236,6 +249,9 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_ACTIVATE:
         OnActivate(LOWORD(wp) != WA_INACTIVE);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
         return 0;
     default:
         break;

@@ -73,6 +73,8 @@ private:
     std::optional<FormCombo> ComboOf(HWND control) const;
     bool AutostartChecked() const;
     void ShowHotkey();
+    // Lays the window out at a new DPI, keeping the top-left corner Windows suggests.
+    void OnDpiChanged(int dpi, const RECT& suggested);
 
     // ItemFormView
     void SetEditText(FormEdit edit, const std::string& text) override;

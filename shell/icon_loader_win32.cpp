@@ -40,6 +40,7 @@ FileStamp LookAt(const std::string& path) {
 struct ReadIcons {
     IconResult result;
     std::vector<HICON> icons;  // beside result.read
+    int size = 0;              // the icons' size
 };
 
 }  // namespace
@@ -50,6 +51,7 @@ struct IconLoader::Shared {
     bool stopping = false;
     HWND notify = nullptr;
     UINT message = 0;
+    int size = IconSprites::kSize;  // what the workers read at
     bool posted = false;
     std::map<std::string, std::deque<IconJob>> queues;  // by worker
     std::vector<ReadIcons> results;
@@ -63,9 +65,10 @@ struct IconLoader::Shared {
 
 namespace {
 
-ReadIcons RunJob(const IconJob& job) {
+ReadIcons RunJob(const IconJob& job, int size) {
     ReadIcons out;
     out.result.path = job.path;
+    out.size = size;
     const std::string file = IsSearchedFor(job.path) ? SearchedIconFile(job.path) : job.path;
     const DWORD start = GetTickCount();
     const FileStamp stamp = LookAt(file);
@@ -81,7 +84,7 @@ ReadIcons RunJob(const IconJob& job) {
     out.result.count = count;
     for (int index : out.result.replaced ? job.wanted : job.missing) {
         if (count >= 0 && index >= count) continue;
-        out.icons.push_back(ExtractSmallIcon(file, index));
+        out.icons.push_back(ExtractSmallIcon(file, index, size));
         out.result.read.push_back(index);
     }
     return out;
@@ -98,8 +101,9 @@ void Work(std::shared_ptr<IconLoader::Shared> shared, std::string worker) {
         if (job.pause && shared->wake.wait_for(hold, std::chrono::milliseconds(kSlowRetryMs),
                                                [&] { return shared->stopping; }))
             return;
+        const int size = shared->size;
         hold.unlock();
-        ReadIcons read = RunJob(job);
+        ReadIcons read = RunJob(job, size);
         hold.lock();
         shared->results.push_back(std::move(read));
         if (!shared->posted && !shared->stopping && shared->notify)
@@ -145,7 +149,7 @@ std::vector<int> IconLoader::Pictures(const LauncherMenu& menu) const {
 void IconLoader::Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request) {
     auto found = icons_.find({request.path, request.index});
     if (found == icons_.end()) return;
-    DrawMenuIcon(draw, found->second.icon.get(), &sprites_, found->second.sprite);
+    DrawMenuIcon(draw, found->second.icon.get(), size_, sprites_.get(), found->second.sprite);
 }
 
 IconChange IconLoader::TakeResults() {
@@ -157,6 +161,12 @@ IconChange IconLoader::TakeResults() {
     }
     IconChange all;
     for (ReadIcons& read : results) {
+        if (read.size != size_) {
+            // Read before the size changed; the schedule, started afresh since, asks again.
+            for (HICON icon : read.icons)
+                if (icon) DestroyIcon(icon);
+            continue;
+        }
         const IconChange change = schedule_.Done(read.result);
         // A result the schedule did not take (its file is no longer used) is thrown away.
         const bool taken = !change.entries.empty() || change.dropped;
@@ -167,11 +177,11 @@ IconChange IconLoader::TakeResults() {
             const std::pair<std::string, int> key(read.result.path, read.result.read[i]);
             auto old = icons_.find(key);
             if (old != icons_.end()) {
-                sprites_.Remove(old->second.sprite);
+                sprites_->Remove(old->second.sprite);
                 icons_.erase(old);
             }
             Loaded loaded;
-            loaded.sprite = sprites_.Add(icon.get());
+            loaded.sprite = sprites_->Add(icon.get());
             loaded.icon = std::move(icon);
             icons_.emplace(key, std::move(loaded));
         }
@@ -183,9 +193,18 @@ IconChange IconLoader::TakeResults() {
 }
 
 void IconLoader::Clear() {
-    for (auto& [key, loaded] : icons_) sprites_.Remove(loaded.sprite);
+    for (auto& [key, loaded] : icons_) sprites_->Remove(loaded.sprite);
     icons_.clear();
     schedule_ = IconSchedule();
+}
+
+void IconLoader::SetSize(int size) {
+    if (size <= 0 || size == size_) return;
+    Clear();
+    size_ = size;
+    sprites_ = std::make_unique<IconSprites>(size);
+    std::lock_guard<std::mutex> hold(shared_->lock);
+    shared_->size = size;
 }
 
 void IconLoader::StartJobs() {
@@ -211,7 +230,7 @@ void IconLoader::StartJobs() {
 
 void IconLoader::Forget(const std::string& path) {
     for (auto it = icons_.lower_bound({path, INT_MIN}); it != icons_.end() && it->first.first == path;) {
-        sprites_.Remove(it->second.sprite);
+        sprites_->Remove(it->second.sprite);
         it = icons_.erase(it);
     }
 }

@@ -43,6 +43,9 @@ public:
     IconChange TakeResults();
     // Everything read is forgotten and read again.
     void Clear();
+    // The pictures' size in pixels (the small-icon size of the menu's monitor); a new size
+    // forgets everything read at the old one.
+    void SetSize(int size);
 
     // What the workers share with the window; it outlives the loader while a worker runs.
     struct Shared;
@@ -58,7 +61,8 @@ private:
     std::shared_ptr<Shared> shared_;
     IconSchedule schedule_;
     std::map<std::pair<std::string, int>, Loaded> icons_;
-    IconSprites sprites_;
+    int size_ = IconSprites::kSize;
+    std::unique_ptr<IconSprites> sprites_ = std::make_unique<IconSprites>(size_);
 };
 
 }  // namespace kestrin

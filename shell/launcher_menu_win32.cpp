@@ -12,9 +12,17 @@
 
 namespace kestrin {
 
-HICON ExtractSmallIcon(const std::string& path, int index) {
+HICON ExtractSmallIcon(const std::string& path, int index, int size) {
     HICON small = nullptr;
-    const UINT got = ExtractIconExA(path.c_str(), index, nullptr, &small, 1);
+    UINT got = 0;
+    if (size == GetSystemMetrics(SM_CXSMICON)) {
+        got = ExtractIconExA(path.c_str(), index, nullptr, &small, 1);
+    } else {
+        // The frame nearest the size, never a smaller one blown up. 0xFFFFFFFF: no such file.
+        UINT id = 0;
+        got = PrivateExtractIconsA(path.c_str(), index, size, size, &small, &id, 1, 0);
+        if (got == 0xFFFFFFFF) got = 0;
+    }
     OwnedIcon icon(small);
     return got == 1 ? icon.release() : nullptr;
 }
@@ -77,14 +85,16 @@ bool LauncherIcons::Refresh(const LauncherMenu& menu) {
             state.iconCount = old->second.iconCount;
         } else {
             changed = true;
-            for (auto it = icons_.lower_bound({file, INT_MIN}), end = icons_.upper_bound({file, INT_MAX}); it != end;)
+            for (auto it = icons_.lower_bound({file, INT_MIN, INT_MIN}),
+                      end = icons_.upper_bound({file, INT_MAX, INT_MAX});
+                 it != end;)
                 it = Forget(it);
         }
         seen.emplace(file, state);
     }
     // Icons of files the menu no longer uses go too.
     for (auto it = icons_.begin(); it != icons_.end();)
-        it = seen.count(it->first.first) ? std::next(it) : Forget(it);
+        it = seen.count(std::get<0>(it->first)) ? std::next(it) : Forget(it);
     files_.swap(seen);
     found_.swap(found);
     return changed;
@@ -109,28 +119,29 @@ std::vector<int> LauncherIcons::Pictures(const LauncherMenu& menu) {
     return pictures;
 }
 
-LauncherIcons::IconMap::iterator LauncherIcons::Load(const PictureRequest& request) {
-    const std::pair<std::string, int> key(FileOf(request.path), request.index);
+LauncherIcons::IconMap::iterator LauncherIcons::Load(const PictureRequest& request, int size) {
+    const IconKey key(FileOf(request.path), request.index, size);
     auto found = icons_.find(key);
     if (found == icons_.end()) {
         Loaded loaded;
-        loaded.icon.reset(ExtractSmallIcon(key.first, request.index));
-        loaded.sprite = sprites_.Add(loaded.icon.get());
+        loaded.icon.reset(ExtractSmallIcon(std::get<0>(key), request.index, size));
+        loaded.sprite = sprites_.try_emplace(size, size).first->second.Add(loaded.icon.get());
         found = icons_.emplace(key, std::move(loaded)).first;
     }
     return found;
 }
 
 LauncherIcons::IconMap::iterator LauncherIcons::Forget(IconMap::iterator icon) {
-    sprites_.Remove(icon->second.sprite);
+    const auto sprites = sprites_.find(std::get<2>(icon->first));
+    if (sprites != sprites_.end()) sprites->second.Remove(icon->second.sprite);
     return icons_.erase(icon);
 }
 
-HICON LauncherIcons::Icon(const PictureRequest& request) { return Load(request)->second.icon.get(); }
+HICON LauncherIcons::Icon(const PictureRequest& request, int size) { return Load(request, size)->second.icon.get(); }
 
-void LauncherIcons::Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request) {
-    const Loaded& loaded = Load(request)->second;
-    DrawMenuIcon(draw, loaded.icon.get(), &sprites_, loaded.sprite);
+void LauncherIcons::Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request, int size) {
+    const Loaded& loaded = Load(request, size)->second;
+    DrawMenuIcon(draw, loaded.icon.get(), size, &sprites_.at(size), loaded.sprite);
 }
 
 void LauncherIcons::Clear() {

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -17,8 +18,10 @@
 
 namespace kestrin {
 
-// ExtractIconExA for one small icon; null unless exactly one came back. The caller owns it.
-HICON ExtractSmallIcon(const std::string& path, int index);
+// One icon of a file at size x size: the file's frame nearest that size, as ExtractIconExA
+// gives the small icon at the system's own small-icon size. Null unless exactly one came
+// back. The caller owns it.
+HICON ExtractSmallIcon(const std::string& path, int index, int size = IconSprites::kSize);
 // Where the search path finds a bare file name, as the shell finds a command; the name
 // itself when it is nowhere.
 std::string SearchedIconFile(const std::string& name);
@@ -44,10 +47,10 @@ public:
     bool Refresh(const LauncherMenu& menu);
     // Every entry's picture: -1 none, kMenuPictureFolder, or kEntryIcon.
     std::vector<int> Pictures(const LauncherMenu& menu);
-    // The small icon of a file request, read on first use; null when there is none.
-    HICON Icon(const PictureRequest& request);
+    // The icon of a file request at size x size, read on first use; null when there is none.
+    HICON Icon(const PictureRequest& request, int size = IconSprites::kSize);
     // Draws that icon in a menu item's picture place.
-    void Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request);
+    void Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request, int size = IconSprites::kSize);
     void Clear();
 
 private:
@@ -66,19 +69,21 @@ private:
         OwnedIcon icon;
         int sprite = -1;  // in sprites_, when the icon could be made one
     };
-    using IconMap = std::map<std::pair<std::string, int>, Loaded>;
+    // By file, icon index and size.
+    using IconKey = std::tuple<std::string, int, int>;
+    using IconMap = std::map<IconKey, Loaded>;
     static Stamp StampOf(const std::string& path);
     // The file a request's path names: the one Refresh found for it.
     const std::string& FileOf(const std::string& path) const;
     int IconCount(const std::string& path);
-    IconMap::iterator Load(const PictureRequest& request);
+    IconMap::iterator Load(const PictureRequest& request, int size);
     IconMap::iterator Forget(IconMap::iterator icon);
 
     std::map<std::string, FileState> files_;  // by the file's full path for a searched name
     std::map<std::string, std::string> found_;  // a request's path -> its key in files_
     // By file and index, read with the file as files_ last saw it; a null icon is remembered as well.
     IconMap icons_;
-    IconSprites sprites_;
+    std::map<int, IconSprites> sprites_;  // by size
 };
 
 // Fills an (emptied) root menu from the model. Submenus are created level by level without

@@ -2,6 +2,7 @@
 # with one shell desktop (taskbar and notification area) that every process shares.
 #   wine_up NAME   prefix build/wine-NAME, display, desktop; exports WINEPREFIX, DISPLAY
 #   wine_down      ends every process of the prefix and the display it started
+# WINE_SCREEN (default 1024x768) sizes the display and the desktop.
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -26,12 +27,12 @@ prefix_complete() {
 desktop_ready() { xwininfo -root -tree 2>/dev/null | grep -q 'Wine desktop'; }
 
 wine_up() {
-    local name=$1
+    local name=$1 screen=${WINE_SCREEN:-1024x768}
     export WINEPREFIX="$ROOT/build/wine-$name"
     if [ -z "$KESTRIN_KEEP_DISPLAY" ] || [ -z "$DISPLAY" ]; then
         local n=$(( 90 + $(printf '%s' "$name" | cksum | cut -d' ' -f1) % 400 ))
         while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
         XVFB_PID=$!
         export DISPLAY=":$n"
         wait_for 10 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
@@ -44,7 +45,7 @@ wine_up() {
         $WINE wineboot -i >/dev/null 2>&1
         if ! wineserver -w ||
             ! $WINE reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1 ||
-            ! $WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1 ||
+            ! $WINE reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d "$screen" /f >/dev/null 2>&1 ||
             ! wineserver -w || ! prefix_complete; then
             echo "wine_up: the Wine prefix $WINEPREFIX could not be created" >&2
             return 1

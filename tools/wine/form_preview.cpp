@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/dpi_win32.h"
 #include "base/form_builder_win32.h"
 #include "base/pictures_win32.h"
 #include "settings/layout.h"
@@ -137,7 +138,6 @@ void FillSample(const BuiltForm& f) {
 HWND CreateFormWindow(const FormDef& def, const char* className) {
     HWND hwnd = CreateWindowExA(FormExStyle(def), className, def.caption, FormStyle(def), 0, 0, 100,
                                 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    PlaceForm(hwnd, def);
     return hwnd;
 }
 
@@ -157,17 +157,20 @@ int main() {
     wc.lpszClassName = "KestrinPreviewStrip";
     RegisterClassA(&wc);
 
-    OwnedFont ownedFont = CreateFormFont(kSettingsForm);
+    const int dpi = SystemDpi();
+    OwnedFont ownedFont = CreateFormFont(kSettingsForm, dpi);
     HFONT font = ownedFont.get();
     gMenuPictures = CreateMenuImageList();
 
     HWND form1 = CreateFormWindow(kSettingsForm, "KestrinPreviewForm");
     gForm1 = BuildForm(form1, kSettingsForm, font);
+    PlaceForm(form1, LayOutForm(form1, kSettingsForm, dpi, font, &gForm1), dpi);
     FillSample(gForm1);
     CheckCaptions(form1, gForm1, font);
 
     HWND form2 = CreateFormWindow(kIconPickerForm, "KestrinPreviewForm");
     gForm2 = BuildForm(form2, kIconPickerForm, font);
+    PlaceForm(form2, LayOutForm(form2, kIconPickerForm, dpi, font, &gForm2), dpi);
     SetWindowPos(form2, nullptr, 4, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
     HWND strip = CreateWindowExA(WS_EX_TOOLWINDOW, "KestrinPreviewStrip", "Pictures",

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "base/dpi_win32.h"
+#include "base/form_scale.h"
 #include "settings/layout.h"
 #include "tools/wine/probe_support.h"
 
@@ -147,6 +149,35 @@ int CmdRect(int argc, char** argv) {
     RECT r = {};
     GetWindowRect(hwnd, &r);
     std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    return 0;
+}
+
+// Every control's rectangle in the window's client area beside the table's scaled to the
+// window's DPI (or the one given): layout NAME KIND SL ST SR SB L T R B, then
+// "client DPI SW SH W H".
+int CmdLayout(int argc, char** argv) {
+    if (!NeedForm()) return 1;
+    const int dpi = argc >= 1 ? std::atoi(argv[0]) : kestrin::WindowDpi(gForm);
+    if (dpi <= 0) return 2;
+    const kestrin::FormLayout scaled = kestrin::ScaleLayout(kSettingsForm, dpi);
+    for (std::size_t i = 0; i < kSettingsForm.count; ++i) {
+        const kestrin::ControlDef& c = kSettingsForm.controls[i];
+        kestrin::ControlBox box = scaled.boxes[i];
+        if (const kestrin::ControlDef* parent = kestrin::FindControl(kSettingsForm, c.parent)) {
+            box.x += scaled.boxes[static_cast<std::size_t>(parent - kSettingsForm.controls)].x;
+            box.y += scaled.boxes[static_cast<std::size_t>(parent - kSettingsForm.controls)].y;
+        }
+        HWND hwnd = ControlOf(c.name);
+        RECT r = {};
+        if (hwnd) GetWindowRect(hwnd, &r);
+        MapWindowPoints(nullptr, gForm, reinterpret_cast<POINT*>(&r), 2);
+        std::printf("layout\t%s\t%d\t%d\t%d\t%d\t%d\t%ld\t%ld\t%ld\t%ld\n", c.name, static_cast<int>(c.kind), box.x,
+                    box.y, box.Right(), box.y + box.h, r.left, r.top, r.right, r.bottom);
+    }
+    RECT client = {};
+    GetClientRect(gForm, &client);
+    std::printf("client\t%d\t%d\t%d\t%ld\t%ld\n", dpi, scaled.clientWidth, scaled.clientHeight, client.right,
+                client.bottom);
     return 0;
 }
 
@@ -438,6 +469,7 @@ const Command kCommands[] = {
     {"visible", "visible                  1 when the settings window is shown, else 0", CmdVisible},
     {"wait-visible", "wait-visible 0|1 SECONDS until the window is shown and opened (1) or hidden (0)", CmdWaitVisible},
     {"rect", "rect [NAME]              screen rectangle L T R B of a control or the window", CmdRect},
+    {"layout", "layout [DPI]             each control: layout NAME KIND SL ST SR SB L T R B (scaled table, actual)", CmdLayout},
     {"get", "get NAME                 a control's text", CmdGet},
     {"set", "set NAME TEXT            WM_SETTEXT (an edit reports the change)", CmdSet},
     {"readonly", "readonly NAME            1 when the edit is read-only", CmdReadOnly},

@@ -221,11 +221,11 @@ bool RunRemote(HANDLE process, LPTHREAD_START_ROUTINE start, void* param, DWORD*
 }
 
 // Loads the reader DLL into `pid` (once; a second load only counts up) and returns the
-// address of its ReadMenuItems there.
-LPTHREAD_START_ROUTINE RemoteReader(HANDLE process, DWORD pid, std::string* error) {
+// address of its function `name` (ReadMenuItems, ReadControlTexts) there.
+LPTHREAD_START_ROUTINE RemoteReader(HANDLE process, DWORD pid, std::string* error, const char* name = "ReadMenuItems") {
     const std::string dllPath = ProbeFolder() + kReaderDll;
     HMODULE local = LoadLibraryA(dllPath.c_str());
-    FARPROC localProc = local ? GetProcAddress(local, "ReadMenuItems") : nullptr;
+    FARPROC localProc = local ? GetProcAddress(local, name) : nullptr;
     if (!localProc) {
         *error = "cannot load " + dllPath;
         return nullptr;
@@ -297,6 +297,55 @@ int CmdMenus(int, char**) {
     for (HWND window : ShownMenus()) ok = PrintMenu(index++, window, view) && ok;
     UnmapViewOfFile(view);
     return ok ? 0 : 1;
+}
+
+// A shown window whose title starts so, else a hidden one titled exactly so.
+HWND TitledWindow(const char* start) {
+    HWND window = nullptr;
+    for (HWND hwnd : TopLevelWindows()) {
+        const std::string title = TextOf(hwnd);
+        if (IsWindowVisible(hwnd) && title.compare(0, std::strlen(start), start) == 0) window = hwnd;
+        else if (!window && title == start) window = hwnd;
+    }
+    if (!window) std::fprintf(stderr, "probe: no window %s\n", start);
+    return window;
+}
+
+// Runs a function of the reader DLL in the window's process with the window as its parameter;
+// `input` goes into the shared memory first, and what the function writes there is printed.
+int RunInWindowProcess(HWND window, const char* function, const char* input) {
+    Handle mapping(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      static_cast<DWORD>(kMappingSize), kMappingName));
+    if (!mapping) return 1;
+    char* view = static_cast<char*>(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, kMappingSize));
+    if (!view) return 1;
+    lstrcpynA(view, input, static_cast<int>(kMappingSize));
+    const DWORD pid = ProcessOf(window);
+    Handle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid));
+    std::string error;
+    DWORD count = 0xFFFFFFFF;
+    if (!process) error = "cannot open process";
+    else if (LPTHREAD_START_ROUTINE reader = RemoteReader(process.get(), pid, &error, function))
+        if (!RunRemote(process.get(), reader, window, &count) || count == 0xFFFFFFFF) error = "reader failed";
+    if (error.empty()) std::fputs(view, stdout);
+    else std::fprintf(stderr, "probe: %s\n", error.c_str());
+    UnmapViewOfFile(view);
+    return error.empty() ? 0 : 1;
+}
+
+// The texts of a window's controls, each measured in its own font inside its process, and
+// the window's icons.
+int CmdTexts(int argc, char** argv) {
+    if (argc < 1) return 2;
+    HWND window = TitledWindow(argv[0]);
+    return window ? RunInWindowProcess(window, "ReadControlTexts", "") : 1;
+}
+
+// WM_DPICHANGED as Windows sends it when the window moves to a monitor of that DPI.
+int CmdDpiChanged(int argc, char** argv) {
+    if (argc < 2) return 2;
+    HWND window = TitledWindow(argv[0]);
+    return window ? RunInWindowProcess(window, "SendDpiChanged", argv[1]) : 1;
 }
 
 int CmdWaitMenus(int argc, char** argv) {
@@ -487,6 +536,8 @@ const Command kCommands[] = {
     {"wait-no-tray", "wait-no-tray TIP SECONDS  until no icon has TIP", CmdWaitNoTray},
     {"wait-tip", "wait-tip TIP SECONDS      until the tip of TIP's icon is shown", CmdWaitTip},
     {"menus", "menus                     shown menus (submenus first) with their items", CmdMenus},
+    {"dpi-changed", "dpi-changed TITLE DPI     WM_DPICHANGED to the window, sent inside its process", CmdDpiChanged},
+    {"texts", "texts TITLE               a window's icons, list cells, controls' texts measured in their fonts", CmdTexts},
     {"wait-menus", "wait-menus N SECONDS      until exactly N menus are shown", CmdWaitMenus},
     {"windows", "windows PID|EXE           top-level windows: window HWND VISIBLE CLASS L T R B TEXT", CmdWindows},
     {"controls", "controls PID|EXE          child windows of its visible top-level windows", CmdControls},
