@@ -42,6 +42,9 @@ constexpr size_t kPreparedMenuLimit = 5000;
 constexpr UINT kContextChosen = WM_APP + 2;
 // The icon workers have read something.
 constexpr UINT kIconsRead = WM_APP + 3;
+// While icons still come in, the menu is built again for their picture places at most this often.
+constexpr UINT_PTR kRebuildTimer = 1;
+constexpr UINT kRebuildIntervalMs = 1000;
 
 // The benchmark's own build shows every launcher menu built afresh, every icon read again (in
 // the background).
@@ -220,6 +223,13 @@ void Resident::OnIconsRead() {
     if (!change.placesChanged) return;
     // An open menu keeps its places until it closes; a closed one is built again when idle.
     picturePlacesChanged_ = true;
+    // Once the reading has settled, or a while later: building a large menu again after every
+    // batch of icons would keep the program from answering.
+    if (launcherIcons_->Idle()) PrepareLauncherMenu();
+    else if (!rebuildTimerSet_) rebuildTimerSet_ = SetTimer(Handle(), kRebuildTimer, kRebuildIntervalMs, nullptr) != 0;
+}
+
+void Resident::PrepareLauncherMenu() {
     if (!preparePosted_ && state_.store.outline.size() <= kPreparedMenuLimit)
         preparePosted_ = PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0) != FALSE;
 }
@@ -310,6 +320,12 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case kContextChosen: OnContextCommand(static_cast<UINT>(wp)); return 0;
     case kIconsRead: OnIconsRead(); return 0;
+    case WM_TIMER:
+        if (wp != kRebuildTimer) break;
+        KillTimer(Handle(), kRebuildTimer);
+        rebuildTimerSet_ = false;
+        PrepareLauncherMenu();
+        return 0;
     case kPrepareLauncherMenu:
         preparePosted_ = false;
         // Not while a menu is open: the shown one must not change under the user. A huge menu

@@ -45,6 +45,8 @@ private:
     // look: every icon file is looked at again (in the background) for changes.
     void FillLauncherMenu(bool look);
     void OnIconsRead();
+    // Builds the launcher menu again once the loop is idle (not while one is open).
+    void PrepareLauncherMenu();
     // Draws one entry of an open launcher menu again.
     void RedrawEntry(int entry);
     void LaunchEntry(size_t entry);
@@ -84,6 +86,7 @@ private:
     // An entry gained or lost its picture place since the menu was built.
     bool picturePlacesChanged_ = false;
     bool preparePosted_ = false;
+    bool rebuildTimerSet_ = false;
     // While a menu is being opened or tracked no second one opens: rebuilding a menu that
     // is on screen would pull its items away under the user.
     bool menuOpen_ = false;

@@ -404,7 +404,8 @@ void SettingsWindow::OnBrowseFile(FormEdit edit) {
 
 void SettingsWindow::OnBrowseFolder() {
     // The working directory starts from the Command's folder, not from its own text.
-    const std::string command = ExpandDrive(FieldText(FormEdit::Command), ExeDrive(ExecutablePath()));
+    // Pipes and quotes are no part of the folder; a Command that is no path gives none.
+    const std::string command = FileDialogPath(ExpandDrive(FieldText(FormEdit::Command), ExeDrive(ExecutablePath())));
     if (!command.empty()) folderBrowser_.folderName = FolderPartOf(command);
     if (folderBrowser_.Execute(Handle())) SetFieldText(FormEdit::Directory, folderBrowser_.folderName);
 }

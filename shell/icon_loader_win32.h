@@ -43,6 +43,8 @@ public:
     IconChange TakeResults();
     // Everything read is forgotten and read again.
     void Clear();
+    // Nothing is waiting to be read, and nothing is being read.
+    bool Idle() const { return schedule_.Idle(); }
     // The pictures' size in pixels (the small-icon size of the menu's monitor); a new size
     // forgets everything read at the old one.
     void SetSize(int size);
