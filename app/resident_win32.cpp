@@ -16,6 +16,7 @@
 #include "settings/layout.h"
 #include "shell/autostart.h"
 #include "shell/hotkey.h"
+#include "shell/environment_win32.h"
 #include "shell/launch_win32.h"
 
 namespace kestrin {
@@ -163,7 +164,7 @@ void Resident::TrackAt(HMENU menu, POINT at) {
 // Fields edited in the settings window count at the next showing, and so does every icon
 // file's current state; what did not change is shown as it was built.
 void Resident::FillLauncherMenu() {
-    LauncherMenu model = BuildLauncherMenu(state_.store.outline, state_.store.items, CurrentExeDrive());
+    LauncherMenu model = BuildLauncherMenu(state_.store.outline, state_.store.items, CurrentExeDrive(), ProcessEnvironment());
     if (!kReuseLauncherMenu) launcherIcons_.Clear();
     const bool filesChanged = launcherIcons_.Refresh(model);
     if (kReuseLauncherMenu && launcherBuilt_ && !filesChanged && model == launcher_) return;
@@ -199,7 +200,7 @@ void Resident::LaunchEntry(size_t entry) {
     const ItemTable& items = state_.store.items;
     if (!chosen.launches || !items.IsValid(chosen.slot)) return;
     // The fields are read now, so edits made in the settings window count at once.
-    LaunchItem(Handle(), items.At(chosen.slot), CurrentExeDrive());
+    LaunchItem(Handle(), items.At(chosen.slot), CurrentExeDrive(), LaunchVerbForHeldKeys());
 }
 
 void Resident::OnContextCommand(UINT id) {

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "core/launch.h"
+#include "shell/environment_win32.h"
 
 namespace kestrin {
 
@@ -32,10 +33,11 @@ std::string ExecutablePath() {
     }
 }
 
-void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive) {
-    const LaunchRequest request = ComposeLaunch(item, exeDrive);
+void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive, const char* verb) {
+    const LaunchRequest request = ComposeLaunch(item, exeDrive, ProcessEnvironment());
     if (!request.launch) return;
-    ShellExecuteA(owner, "open", request.file.c_str(), request.parameters.c_str(),
+    // "runas" elevates only the started program: the shell asks, Kestrin stays as it is.
+    ShellExecuteA(owner, verb, request.file.c_str(), request.parameters.c_str(),
                   request.hasDirectory ? request.directory.c_str() : nullptr, ShowCommand(request.show));
 }
 

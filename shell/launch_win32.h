@@ -1,4 +1,4 @@
-// Starting an item through the shell's "open" verb.
+// Starting an item through the shell: "open", or "runas" for the administrator.
 #pragma once
 
 #include <windows.h>
@@ -13,9 +13,9 @@ namespace kestrin {
 // The running executable's full path, however long.
 std::string ExecutablePath();
 
-// LaunchItem: hands the item's fields, as ComposeLaunch prepares them, to ShellExecuteA with
-// the owner window. An empty Command does nothing; the shell's result is not looked at
+// LaunchItem: hands the item's fields, as ComposeLaunch prepares them with the process's
+// environment, to ShellExecuteA with the verb and the owner window. An empty Command does nothing; the shell's result is not looked at
 // (a missing file is the shell's to report, the launcher goes on).
-void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive);
+void LaunchItem(HWND owner, const Item& item, std::string_view exeDrive, const char* verb = "open");
 
 }  // namespace kestrin
