@@ -127,13 +127,22 @@ void TreeDropFeedback::Show(const Tree& tree, const DropPoint& point, bool valid
             after = TRUE;
         }
     }
+    if (mark == shownMark_ && after == shownAfter_ && highlight == shownHighlight_) return;
+    shownMark_ = mark;
+    shownAfter_ = after;
+    shownHighlight_ = highlight;
     SendMessageA(hwnd, TVM_SETINSERTMARK, after, reinterpret_cast<LPARAM>(mark));
     SendMessageA(hwnd, TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(highlight));
+    // Some tree views leave the old mark on screen when it moves.
+    InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 void TreeDropFeedback::Hide() {
+    shownMark_ = shownHighlight_ = nullptr;
+    shownAfter_ = FALSE;
     SendMessageA(view_.Handle(), TVM_SETINSERTMARK, FALSE, 0);
     SendMessageA(view_.Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, 0);
+    InvalidateRect(view_.Handle(), nullptr, FALSE);
 }
 
 std::vector<std::string> DroppedPaths(HDROP drop) {

@@ -32,6 +32,9 @@ public:
 
 private:
     TreeViewAdapter& view_;
+    HTREEITEM shownMark_ = nullptr;
+    BOOL shownAfter_ = FALSE;
+    HTREEITEM shownHighlight_ = nullptr;
 };
 
 // The new entries for dropped paths, in order: titles, resolved shortcuts, travelling paths.
