@@ -76,6 +76,11 @@ bool SettingsWindow::OnDragMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE: {
         POINT screen = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         ClientToScreen(Handle(), &screen);
+        // Above or below the tree the drag scrolls it, a line per move, to reach every node.
+        RECT tree = {};
+        GetWindowRect(treeView_.Handle(), &tree);
+        if (screen.y < tree.top || screen.y >= tree.bottom)
+            SendMessageA(treeView_.Handle(), WM_VSCROLL, screen.y < tree.top ? SB_LINEUP : SB_LINEDOWN, 0);
         const DropPoint point = dropFeedback_.PointAt(state_.tree, screen, [](NodeId) { return true; });
         const bool valid = CanDragTo(state_.tree, dragged_, point);
         dropFeedback_.Show(state_.tree, point, valid);

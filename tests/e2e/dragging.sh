@@ -71,7 +71,10 @@ if start_and_open se2e-drag-cancel < <(example_ini); then
     : > "$RUN_DIR/x.txt"
     point=$(node_point A above)
     fp drop $point "$(win_path "$RUN_DIR")\\x.txt" >/dev/null || t_fail "drop refused"
-    expect_eq "tree" "$(tree_outline)" "x,A(A1,A2),B,C(C1)"
+    # Below the last node: the end of the top level.
+    read -r l t r b < <(fp rect TreeView1)
+    fp drop $((l + 40)) $((b - 20)) "$(win_path "$RUN_DIR")\\x.txt" >/dev/null || t_fail "drop at the end refused"
+    expect_eq "tree" "$(tree_outline)" "x,A(A1,A2),B,C(C1),x"
     click_and_hide Button4 || t_fail "Cancel did not hide the window"
     cmp -s "$RUN_DIR/kestrin.ini" "$RUN_DIR/saved.ini" || t_fail "Cancel changed the ConfigFile"
 fi
