@@ -92,7 +92,7 @@ bool SettingsWindow::OnDragMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<HWND>(lp) != Handle()) EndDrag(false);
         return true;
     case WM_CANCELMODE: EndDrag(false); return false;
-    default: (void)wp; return false;
+    default: return false;
     }
 }
 
