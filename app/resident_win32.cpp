@@ -19,6 +19,7 @@
 #include "settings/layout.h"
 #include "shell/autostart.h"
 #include "shell/hotkey.h"
+#include "shell/environment_win32.h"
 #include "shell/launch_win32.h"
 
 namespace kestrin {
@@ -197,7 +198,8 @@ void Resident::TrackAt(HMENU menu, POINT at) {
 // shown as it was built. Pictures come from what the icon workers have read so far: the
 // showing never waits for a file, and a change to an icon file shows once it has been seen.
 void Resident::FillLauncherMenu(bool look) {
-    LauncherMenu model = BuildLauncherMenu(state_.store.outline, state_.store.items, CurrentExeDrive());
+    LauncherMenu model =
+        BuildLauncherMenu(state_.store.outline, state_.store.items, CurrentExeDrive(), ProcessEnvironment());
     if (look) {
         // The benchmark's variant forgets every icon at a showing (not when the pictures read
         // since ask for a new build, or it would read them for ever).
@@ -283,7 +285,7 @@ void Resident::LaunchEntry(size_t entry) {
     const ItemTable& items = state_.store.items;
     if (!chosen.launches || !items.IsValid(chosen.slot)) return;
     // The fields are read now, so edits made in the settings window count at once.
-    LaunchItem(items.At(chosen.slot), CurrentExeDrive());
+    LaunchItem(items.At(chosen.slot), CurrentExeDrive(), LaunchVerbForHeldKeys());
 }
 
 void Resident::OnContextCommand(UINT id) {

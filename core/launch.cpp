@@ -1,6 +1,7 @@
 #include "core/launch.h"
 
 #include "base/lead_bytes.h"
+#include "core/environment.h"
 
 namespace kestrin {
 
@@ -64,15 +65,19 @@ WindowShow WindowShowFor(std::uint8_t showState) {
     }
 }
 
-LaunchRequest ComposeLaunch(const Item& item, std::string_view exeDrive) {
+std::string ExpandPath(std::string_view text, std::string_view exeDrive, const EnvironmentLookup& environment) {
+    return ExpandEnvironment(ExpandDrive(text, exeDrive), environment);
+}
+
+LaunchRequest ComposeLaunch(const Item& item, std::string_view exeDrive, const EnvironmentLookup& environment) {
     LaunchRequest request;
     if (item.command.empty()) return request;
     request.launch = true;
-    request.file = PipeQuote(ExpandDrive(item.command, exeDrive));
+    request.file = PipeQuote(ExpandPath(item.command, exeDrive, environment));
     request.parameters = PipeQuote(item.parameters);
     if (!item.directory.empty()) {
         request.hasDirectory = true;
-        request.directory = PipeQuote(ExpandDrive(item.directory, exeDrive));
+        request.directory = PipeQuote(ExpandPath(item.directory, exeDrive, environment));
     }
     request.show = WindowShowFor(item.showState);
     return request;

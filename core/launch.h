@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/environment.h"
 #include "core/items.h"
 
 namespace kestrin {
@@ -15,6 +16,9 @@ std::string ExeDrive(std::string_view exePath);
 
 // Every "%usb%", in any letter case, replaced by exeDrive; inserted text is not scanned again.
 std::string ExpandDrive(std::string_view text, std::string_view exeDrive);
+
+// A path field as it is used: "%usb%" first, then the environment's "%NAME%"s.
+std::string ExpandPath(std::string_view text, std::string_view exeDrive, const EnvironmentLookup& environment);
 
 // Every '|' becomes a double quote: stored commands write quotes as pipes.
 std::string PipeQuote(std::string_view text);
@@ -34,7 +38,7 @@ struct LaunchRequest {
     WindowShow show = WindowShow::Normal;
 };
 
-// Command and Directory get drive expansion then pipe quoting; Parameters pipe quoting only.
-LaunchRequest ComposeLaunch(const Item& item, std::string_view exeDrive);
+// Command and Directory get ExpandPath then pipe quoting; Parameters pipe quoting only.
+LaunchRequest ComposeLaunch(const Item& item, std::string_view exeDrive, const EnvironmentLookup& environment = {});
 
 }  // namespace kestrin

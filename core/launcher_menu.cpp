@@ -20,22 +20,24 @@ std::string WithoutTabs(std::string_view line) {
     return out;
 }
 
-PictureRequest FilePicture(const std::string& path, std::uint8_t index, std::string_view exeDrive) {
+PictureRequest FilePicture(const std::string& path, std::uint8_t index, std::string_view exeDrive,
+                           const EnvironmentLookup& environment) {
     PictureRequest picture;
     if (path.empty()) return picture;  // nothing to extract from
     picture.source = PictureRequest::Source::File;
-    picture.path = ExpandDrive(path, exeDrive);
+    picture.path = ExpandPath(path, exeDrive, environment);
     picture.index = index;
     return picture;
 }
 
-void FillEntry(MenuEntry& entry, std::string_view line, const Item& item, std::string_view exeDrive) {
+void FillEntry(MenuEntry& entry, std::string_view line, const Item& item, std::string_view exeDrive,
+               const EnvironmentLookup& environment) {
     switch (item.kind) {
         case kKindProgram:
             entry.caption = WithoutTabs(line);
             entry.launches = true;
             entry.picture = FilePicture(item.iconFile.empty() ? item.command : item.iconFile,
-                                        item.iconIndex, exeDrive);
+                                        item.iconIndex, exeDrive, environment);
             break;
         case kKindSeparator:
             entry.caption = "-";
@@ -45,7 +47,7 @@ void FillEntry(MenuEntry& entry, std::string_view line, const Item& item, std::s
             if (item.iconFile.empty())
                 entry.picture.source = PictureRequest::Source::Folder;
             else
-                entry.picture = FilePicture(item.iconFile, item.iconIndex, exeDrive);
+                entry.picture = FilePicture(item.iconFile, item.iconIndex, exeDrive, environment);
             break;
         default:
             break;  // unknown kind: empty caption, no picture, no action
@@ -133,7 +135,7 @@ Attempt TryAssign(const std::vector<std::string>& captions, const std::vector<in
 }  // namespace
 
 LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& items,
-                               std::string_view exeDrive) {
+                               std::string_view exeDrive, const EnvironmentLookup& environment) {
     LauncherMenu menu;
     menu.entries.reserve(outline.size());
     LevelHolders holders;
@@ -146,7 +148,7 @@ LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& item
         menu.entries.emplace_back();
         MenuEntry& entry = menu.entries.back();
         int slot = static_cast<int>(i);
-        FillEntry(entry, line, items.IsValid(slot) ? items.At(slot) : noItem, exeDrive);
+        FillEntry(entry, line, items.IsValid(slot) ? items.At(slot) : noItem, exeDrive, environment);
         if (!items.IsValid(slot)) entry.launches = false;  // nothing behind it to start
         entry.slot = slot;
 

@@ -6,13 +6,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/environment.h"
 #include "core/items.h"
 
 namespace kestrin {
 
 struct PictureRequest {
     enum class Source { None, Folder, File } source = Source::None;  // Folder = fixed picture 2
-    std::string path;  // drive-expanded, for Source::File
+    std::string path;  // expanded (ExpandPath), for Source::File
     int index = 0;     // IconIndex 0..255
 };
 
@@ -51,10 +52,11 @@ inline bool OpensSubmenu(const MenuEntry& entry) {
 bool IsSearchedFor(std::string_view path);
 
 // Builds every entry from the OutlineList and the ItemTable (fields read now), then tidies
-// every level (separator lines, then access keys). exeDrive replaces "%usb%" in icon paths.
+// every level (separator lines, then access keys). Icon paths are expanded as launches are
+// (ExpandPath: "%usb%" by exeDrive, then the environment).
 // Line i is slot i; a line without a slot shows its title and launches nothing.
 LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& items,
-                               std::string_view exeDrive);
+                               std::string_view exeDrive, const EnvironmentLookup& environment = {});
 
 // Hides separator lines before the first and after the last other visible entry of the
 // level, and all but the last of a run. Recomputes from scratch, so it may be run again.

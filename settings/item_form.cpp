@@ -277,6 +277,13 @@ void ItemForm::OnNew() {
     Apply(edit);
 }
 
+void ItemForm::OnDropEntries(const std::vector<NewEntry>& entries, const DropPoint& point) {
+    if (entries.empty()) return;
+    TreeEdit edit = InsertEntries(tree_, store_.items, entries, point);
+    syncSuppressed_ = false;
+    Apply(edit);
+}
+
 void ItemForm::OnDuplicate() {
     const NodeId node = SelectedNode();
     if (node == kNoNode) return;

@@ -125,6 +125,9 @@ public:
     void OnMoveDown() { Apply(MoveDown(tree_, selected_)); }
     void OnMoveIntoSubmenu() { Apply(MoveIntoSubmenu(tree_, selected_)); }
     void OnMoveOutOfSubmenu() { Apply(MoveOutOfSubmenu(tree_, selected_)); }
+    // Drag to arrange, and entries for things dropped onto the tree.
+    void OnDragMove(NodeId moved, const DropPoint& point) { Apply(DragMove(tree_, moved, point)); }
+    void OnDropEntries(const std::vector<NewEntry>& entries, const DropPoint& point);
     void OnNew();
     void OnDuplicate();
     void OnDelete();

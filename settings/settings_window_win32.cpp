@@ -87,9 +87,11 @@ SettingsWindow::SettingsWindow(HWND owner, SettingsHost& host)
     if (hotkeyField_) SetHotKeyControlRules(hotkeyField_);
     ShowHotkey();
     saveDialog_.forSaving = true;
+    SetUpDropping();
 }
 
 SettingsWindow::~SettingsWindow() {
+    fileDropTarget_.reset();
     // A deep tree would be torn down recursively by the control itself.
     treeView_.Clear();
     // The controls go with the window, before the glyphs, fonts and brushes they use.
@@ -182,6 +184,11 @@ void SettingsWindow::RunKeyCommand(CommandKey key) {
 bool SettingsWindow::PreTranslate(MSG& msg) {
     const HWND hwnd = Handle();
     if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
+    // Esc during a drag ends the drag, not the window.
+    if (dragged_ != kNoNode && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        EndDrag(false);
+        return true;
+    }
     if (msg.message == WM_KEYDOWN && IsWindowVisible(hwnd) && GetActiveWindow() == hwnd) {
         if (const std::optional<CommandKey> key = KeyCommandOf(msg)) {
             CallGuarded([&] {
@@ -208,6 +215,7 @@ std::optional<CommandKey> SettingsWindow::KeyCommandOf(const MSG& msg) const {
 }
 
 LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (OnDragMessage(msg, wp, lp)) return 0;
     switch (msg) {
     case WM_SYSCOMMAND:
         // Alt+F4 on the shown window is Cancel, as Esc is.
@@ -528,6 +536,10 @@ bool SettingsWindow::OnNotify(const NMHDR& header) {
         if (!treeView_.Busy())
             form_.OnExpandedChanged(TreeViewAdapter::NodeOfItem(tv.itemNew),
                                     (tv.action & (TVE_EXPAND | TVE_COLLAPSE)) == TVE_EXPAND);
+        return true;
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        BeginDrag(TreeViewAdapter::NodeOfItem(tv.itemNew));
         return true;
     default: return false;
     }

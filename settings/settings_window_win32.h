@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "settings/folder_browser_win32.h"
 #include "settings/item_form.h"
 #include "settings/settings_host.h"
+#include "settings/tree_drop_win32.h"
 #include "settings/tree_view_win32.h"
 
 namespace kestrin {
@@ -65,6 +67,13 @@ private:
     std::string FieldText(FormEdit edit) const;
     void SetFieldText(FormEdit edit, const std::string& text);
     bool OnNotify(const NMHDR& header);
+    // Dragging on the tree (settings_window_drag_win32.cpp).
+    void SetUpDropping();
+    void BeginDrag(NodeId node);
+    bool OnDragMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void EndDrag(bool drop);
+    DropPoint FileDropPointAt(POINT screen) const;
+    void DropFiles(const std::vector<std::string>& paths, POINT screen);
     bool OnColor(UINT msg, HDC dc, HWND control, LRESULT* result) const;
     void OnActivate(bool active);
     std::optional<CommandKey> KeyCommandOf(const MSG& msg) const;
@@ -108,6 +117,9 @@ private:
     // The control that had the focus when the window was last deactivated.
     HWND lastFocus_ = nullptr;
     bool commandsEnabled_ = false;
+    TreeDropFeedback dropFeedback_{treeView_};
+    std::unique_ptr<TreeFileDropTarget> fileDropTarget_;
+    NodeId dragged_ = kNoNode;  // the node being dragged within the tree
 };
 
 }  // namespace kestrin

@@ -149,6 +149,63 @@ TreeEdit DuplicateItem(Tree& tree, ItemTable& items, NodeId selected) {
     return InsertNewNode(tree, items, selected, row, tree.Title(selected));
 }
 
+DropPoint DropPointAt(const Tree& tree, NodeId under, DropZone zone, bool intoAllowed) {
+    if (!tree.IsAlive(under)) return {};
+    switch (zone) {
+    case DropZone::Above: return {Placement::InsertBefore, under};
+    case DropZone::On: return {intoAllowed ? Placement::AddChild : Placement::InsertBefore, under};
+    case DropZone::Below:
+        if (tree.HasChildren(under) && tree.Expanded(under)) return {Placement::InsertBefore, tree.FirstChild(under)};
+        if (tree.NextSibling(under) != kNoNode) return {Placement::InsertBefore, tree.NextSibling(under)};
+        return {Placement::AddSibling, under};
+    }
+    return {};
+}
+
+bool CanDragTo(const Tree& tree, NodeId moved, const DropPoint& point) {
+    if (!tree.IsAlive(moved)) return false;
+    if (point.target == kNoNode) return point.placement == Placement::AddSibling;
+    if (!tree.IsAlive(point.target)) return false;
+    // The last place of the moved node's own level lies outside its subtree.
+    if (point.placement == Placement::AddSibling && point.target == moved) return true;
+    return !tree.IsInSubtree(point.target, moved);
+}
+
+TreeEdit DragMove(Tree& tree, NodeId moved, const DropPoint& point) {
+    if (!CanDragTo(tree, moved, point)) return Unchanged(moved);
+    return MoveNode(tree, moved, point.placement, point.target);
+}
+
+TreeEdit InsertEntries(Tree& tree, ItemTable& items, const std::vector<NewEntry>& entries, const DropPoint& point) {
+    TreeEdit edit;
+    if (entries.empty()) return edit;
+    NodeId target = tree.IsAlive(point.target) ? point.target : kNoNode;
+    NodeId parent = kNoNode;
+    if (target != kNoNode && point.placement == Placement::AddChild) parent = target;
+    else if (target != kNoNode && point.placement == Placement::AddSibling) parent = tree.Parent(target);
+    const bool before = target != kNoNode && point.placement == Placement::InsertBefore;
+    const bool opensParent = parent != kNoNode && !tree.Expanded(parent);
+    for (const NewEntry& entry : entries) {
+        const int slot = items.Append(entry.row);
+        const NodeId node = before ? tree.InsertBefore(target, entry.title, slot) : tree.AddChild(parent, entry.title, slot);
+        edit.steps.push_back({Step::Insert, node, tree.Parent(node), tree.PrevSibling(node)});
+        if (edit.selected == kNoNode) edit.selected = node;
+    }
+    // A submenu dropped into shows what it got.
+    if (opensParent) {
+        for (NodeId ancestor = parent; ancestor != kNoNode; ancestor = tree.Parent(ancestor)) {
+            if (tree.Expanded(ancestor) && ancestor != parent) continue;
+            tree.SetExpanded(ancestor, true);
+            edit.steps.push_back({Step::Expand, ancestor});
+        }
+    }
+    edit.changed = true;
+    edit.focusTree = true;
+    edit.syncAfter = true;
+    edit.steps.push_back({Step::Select, edit.selected});
+    return edit;
+}
+
 TreeEdit DeleteItem(Tree& tree, NodeId selected) {
     if (!tree.IsAlive(selected)) return {};
     TreeEdit edit = Unchanged(selected);

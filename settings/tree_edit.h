@@ -4,6 +4,7 @@
 // without being rebuilt.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "core/items.h"
@@ -78,6 +79,36 @@ TreeEdit DuplicateItem(Tree& tree, ItemTable& items, NodeId selected);
 // ItemTable. Removes nothing when that would empty the tree. Selects the next sibling of the
 // removed subtree, else its previous sibling, else its parent.
 TreeEdit DeleteItem(Tree& tree, NodeId selected);
+
+// Where the pointer is over a node while dragging: its upper or lower edge, or its middle.
+enum class DropZone { Above, On, Below };
+
+// Where a drop puts what is dropped; `placement` and `target` as for MoveNode. Nothing under
+// the pointer (below the last node) is the end of the top level.
+struct DropPoint {
+    Placement placement = Placement::AddSibling;
+    NodeId target = kNoNode;
+};
+
+// The drop point for the pointer over `under` (kNoNode: below every node). Above goes before
+// the node; Below goes just under it on screen: before its first child when it shows them,
+// else before its next sibling, else last of its level. On goes into the node as its last
+// child when `intoAllowed`, else before it.
+DropPoint DropPointAt(const Tree& tree, NodeId under, DropZone zone, bool intoAllowed);
+
+// Whether dragging `moved` to `point` would move it: a drop into its own subtree is refused.
+bool CanDragTo(const Tree& tree, NodeId moved, const DropPoint& point);
+
+// Drag to arrange: MoveNode to the drop point (the same as some sequence of the four moves).
+TreeEdit DragMove(Tree& tree, NodeId moved, const DropPoint& point);
+
+// Inserts one node per entry, in order, at the drop point, each with a freshly appended row.
+// The first new node is selected and synced.
+struct NewEntry {
+    std::string title;
+    Item row;
+};
+TreeEdit InsertEntries(Tree& tree, ItemTable& items, const std::vector<NewEntry>& entries, const DropPoint& point);
 
 // The node just before `id` in pre-order, kNoNode for the first node.
 NodeId PrevPreOrder(const Tree& tree, NodeId id);

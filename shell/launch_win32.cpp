@@ -7,6 +7,7 @@
 
 #include "base/owned_win32.h"
 #include "core/launch.h"
+#include "shell/environment_win32.h"
 
 namespace kestrin {
 
@@ -36,22 +37,23 @@ std::string ExecutablePath() {
     }
 }
 
-void LaunchItem(const Item& item, std::string_view exeDrive) {
-    const LaunchRequest request = ComposeLaunch(item, exeDrive);
+void LaunchItem(const Item& item, std::string_view exeDrive, const char* verb) {
+    const LaunchRequest request = ComposeLaunch(item, exeDrive, ProcessEnvironment());
     if (!request.launch) return;
-    auto launch = [](const LaunchRequest& request) {
+    auto launch = [](const LaunchRequest& request, const std::string& verb) {
         // The shell may use COM to start the target; the thread is its own apartment.
         ScopedCom com;
         // No owner window: a window of another thread would tie its input to this one's.
-        ShellExecuteA(nullptr, "open", request.file.c_str(), request.parameters.c_str(),
+        // "runas" elevates only the started program: the shell asks, Kestrin stays as it is.
+        ShellExecuteA(nullptr, verb.c_str(), request.file.c_str(), request.parameters.c_str(),
                       request.hasDirectory ? request.directory.c_str() : nullptr, ShowCommand(request.show));
     };
     // A target on a share that does not answer holds the shell for as long as the share; on
     // a thread of its own it holds nothing else up.
     try {
-        std::thread(launch, request).detach();
+        std::thread(launch, request, std::string(verb)).detach();
     } catch (const std::system_error&) {
-        launch(request);  // no thread to be had: start it here rather than not at all
+        launch(request, verb);  // no thread to be had: start it here rather than not at all
     }
 }
 

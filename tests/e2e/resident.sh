@@ -148,8 +148,8 @@ Art=1
 Tit=&Recorder
 Art=0
 Prg=$R\\recorder.exe
-Par=|first arg| %usb% x
-Dir=$R\\work
+Par=|first arg| %usb% x %WINDIR%
+Dir=$R\\%KESTRIN_E2E_WORK%
 Win=1
 Ico=%USB%\\build\\e2e\\menu\\pic.ico
 Idx=0
@@ -205,6 +205,8 @@ Tit=-
 Art=1
 EOF
 cp "$RUN_DIR/kestrin.ini" "$RUN_DIR/kestrin.ini.before"
+# The working directory names its last folder through the environment (Parameters do not).
+export KESTRIN_E2E_WORK=work
 kestrin_start
 
 TOP_MENU='&Recorder [pic]
@@ -315,7 +317,7 @@ else
     else
         IFS='|' read -r exe cmdline cwd flags show <<<"$(recorder_runs | sed -n 1p)"
         expect_eq "started file" "$exe" "K:\\build\\e2e\\menu\\recorder.exe"
-        expect_eq "parameters" "$(params_of "$cmdline")" '"first arg" %usb% x'
+        expect_eq "parameters" "$(params_of "$cmdline")" '"first arg" %usb% x %WINDIR%'
         expect_eq "working directory" "$cwd" "K:\\build\\e2e\\menu\\work"
         expect_eq "uses show window" "$(( flags & 1 ))" 1
         expect_eq "show state (maximized)" "$show" 3

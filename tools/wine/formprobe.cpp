@@ -6,6 +6,8 @@
 // box came up while the command's message was being handled.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -438,17 +440,12 @@ int CmdTree(int, char**) {
     return 0;
 }
 
-// Selects the node found by its titles from the top, separated by "/", as a click would:
-// the tree reports the new selection to the form.
-int CmdSelect(int argc, char** argv) {
-    if (argc < 1) return 2;
-    if (!NeedForm()) return 1;
-    HWND tree = ControlOf("TreeView1");
-    if (!tree) return 1;
+// The node found by its titles from the top, separated by "/".
+bool FindNode(HWND tree, const char* titles, HTREEITEM* found) {
     std::vector<TreeNode> nodes;
-    if (!ReadTree(tree, &nodes)) return 1;
+    if (!ReadTree(tree, &nodes)) return false;
     std::vector<std::string> path;
-    for (const char* p = argv[0];;) {
+    for (const char* p = titles;;) {
         const char* slash = std::strchr(p, '/');
         path.emplace_back(p, slash ? slash - p : std::strlen(p));
         if (!slash) break;
@@ -459,10 +456,89 @@ int CmdSelect(int argc, char** argv) {
     for (const TreeNode& n : nodes) {
         chain.resize(n.depth);
         chain.push_back(n.title);
-        if (chain == path) return SendAndWatch(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(n.item));
+        if (chain == path) {
+            *found = n.item;
+            return true;
+        }
     }
-    std::fprintf(stderr, "formprobe: no node %s\n", argv[0]);
-    return 1;
+    std::fprintf(stderr, "formprobe: no node %s\n", titles);
+    return false;
+}
+
+// Selects the node by its title path as a click would: the tree reports the new selection
+// to the form.
+int CmdSelect(int argc, char** argv) {
+    if (argc < 1) return 2;
+    if (!NeedForm()) return 1;
+    HWND tree = ControlOf("TreeView1");
+    HTREEITEM item = nullptr;
+    if (!tree || !FindNode(tree, argv[0], &item)) return 1;
+    return SendAndWatch(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+}
+
+// Screen rectangle L T R B of a node's label, read through memory in the window's process.
+int CmdNodeRect(int argc, char** argv) {
+    if (argc < 1) return 2;
+    if (!NeedForm()) return 1;
+    HWND tree = ControlOf("TreeView1");
+    HTREEITEM item = nullptr;
+    if (!tree || !FindNode(tree, argv[0], &item)) return 1;
+    Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProcessOf(tree)));
+    RemoteMemory remote(process.get(), sizeof(RECT));
+    RECT rect = {};
+    std::memcpy(&rect, &item, sizeof item);
+    if (!remote.get() || !remote.Write(&rect, sizeof rect)) return 1;
+    if (!SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(remote.get()))) return 1;
+    if (!remote.Read(&rect, sizeof rect)) return 1;
+    MapWindowPoints(tree, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%ld\t%ld\t%ld\t%ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
+// Drops files at a screen point as a source without OLE does: a WM_DROPFILES whose DROPFILES
+// block lies in the window's process (the memory is left there: the window frees the drop).
+int CmdDrop(int argc, char** argv) {
+    if (argc < 3) return 2;
+    if (!NeedForm()) return 1;
+    const HWND form = SettingsWindow();
+    POINT at = {std::atol(argv[0]), std::atol(argv[1])};
+    ScreenToClient(form, &at);
+    std::string block(sizeof(DROPFILES), '\0');
+    for (int i = 2; i < argc; ++i) block.append(argv[i]).push_back('\0');
+    block.push_back('\0');
+    DROPFILES header = {};
+    header.pFiles = sizeof(DROPFILES);
+    header.pt = at;
+    std::memcpy(&block[0], &header, sizeof header);
+    Handle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, ProcessOf(form)));
+    void* remote = VirtualAllocEx(process.get(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote || !WriteProcessMemory(process.get(), remote, block.data(), block.size(), nullptr)) return 1;
+    return SendAndWatch(form, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+}
+
+// Writes a shortcut file: target, arguments, working directory, show command, icon.
+int CmdMakeLink(int argc, char** argv) {
+    if (argc < 7) return 2;
+    if (FAILED(CoInitialize(nullptr))) return 1;
+    IShellLinkA* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void**>(&link))))
+        return 1;
+    link->SetPath(argv[1]);
+    link->SetArguments(argv[2]);
+    link->SetWorkingDirectory(argv[3]);
+    link->SetShowCmd(std::atoi(argv[4]));
+    link->SetIconLocation(argv[5], std::atoi(argv[6]));
+    IPersistFile* file = nullptr;
+    HRESULT saved = E_FAIL;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t wide[MAX_PATH] = {};
+        MultiByteToWideChar(CP_ACP, 0, argv[0], -1, wide, MAX_PATH);
+        saved = file->Save(wide, TRUE);
+        file->Release();
+    }
+    link->Release();
+    return SUCCEEDED(saved) ? 0 : 1;
 }
 
 const Command kCommands[] = {
@@ -483,6 +559,9 @@ const Command kCommands[] = {
     {"hotkey", "hotkey                   HKM_GETHOTKEY of HotKey1", CmdHotkey},
     {"tree", "tree                     nodes in tree order: DEPTH MARKS TITLE", CmdTree},
     {"select", "select A/B/C             select the node by its title path", CmdSelect},
+    {"noderect", "noderect A/B/C           screen rectangle L T R B of the node's label", CmdNodeRect},
+    {"drop", "drop X Y PATH...         WM_DROPFILES of the paths at a screen point", CmdDrop},
+    {"makelink", "makelink LNK TARGET ARGS DIR SHOW ICON INDEX   write a shortcut file", CmdMakeLink},
     {"errorbox", "errorbox                 text of a shown Kestrin message box", CmdErrorBox},
     {"errorboxes", "errorboxes               how many Kestrin message boxes show", CmdErrorBoxes},
     {"wait-errorbox", "wait-errorbox SECONDS    until a Kestrin message box shows; its text", CmdWaitErrorBox},
