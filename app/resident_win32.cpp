@@ -69,8 +69,8 @@ Resident::Resident()
       trayPicture_(CreatePictureIcon(PictureId::TrayIcon, GetSystemMetrics(SM_CXSMICON))),
       bigPicture_(CreatePictureIcon(PictureId::TrayIcon, GetSystemMetrics(SM_CXICON))) {
     // Zero size in the middle of the screen: only its taskbar button is ever seen.
-    Create(kResidentClass, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-           0, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+    Create(kResidentClass, kApplicationTitle, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+           GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
     launcherIcons_ = std::make_unique<IconLoader>(Handle(), kIconsRead);
     launcherIcons_->SetSize(menuPictureSize_);
     trayIcon_ = std::make_unique<TrayIcon>(Handle());
@@ -128,7 +128,9 @@ void Resident::ReloadState() {
     if (error) std::rethrow_exception(error);
 }
 
-void Resident::SaveState() { kestrin::SaveItems(Win32FileSystem(), configPath_, state_.store, state_.tree, state_.hotkey); }
+void Resident::SaveState() {
+    kestrin::SaveItems(Win32FileSystem(), configPath_, state_.store, state_.tree, state_.hotkey);
+}
 
 bool Resident::AutostartIsOn() { return ReadAutostart(kApplicationTitle); }
 
@@ -314,12 +316,8 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kTrayCallbackMessage:
         if (wp == kTrayIconId) OnTrayMouse(TrayMouseOf(lp));
         return 0;
-    case WM_HOTKEY:
-        OnHotkey(wp);
-        return 0;
-    case WM_MENUCOMMAND:
-        LaunchEntry(MenuItemData(reinterpret_cast<HMENU>(lp), static_cast<UINT>(wp)));
-        return 0;
+    case WM_HOTKEY: OnHotkey(wp); return 0;
+    case WM_MENUCOMMAND: LaunchEntry(MenuItemData(reinterpret_cast<HMENU>(lp), static_cast<UINT>(wp))); return 0;
     case kContextChosen: OnContextCommand(static_cast<UINT>(wp)); return 0;
     case kIconsRead: OnIconsRead(); return 0;
     case WM_TIMER:
@@ -376,8 +374,7 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // program) ends the program as "E&xit" does.
         PostQuitMessage(0);
         return 0;
-    default:
-        break;
+    default: break;
     }
     return DefaultHandling(msg, wp, lp);
 }

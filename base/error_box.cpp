@@ -4,8 +4,7 @@ namespace kestrin {
 
 std::string ErrorBoxText(std::string_view message) {
     std::string text(message);
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.'))
-        text += '.';
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > static_cast<unsigned char>('.')) text += '.';
     return text;
 }
 

@@ -19,42 +19,38 @@ struct WindowKind {
 WindowKind KindOf(const ControlDef& def) {
     const DWORD readOnly = (def.flags & kFlagReadOnly) ? ES_READONLY : 0;
     switch (def.kind) {
-        case ControlKind::TreeView:
-            return {WC_TREEVIEWA,
-                    TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                    WS_EX_CLIENTEDGE};
-        case ControlKind::Label: return {"STATIC", SS_LEFTNOWORDWRAP, 0};
-        case ControlKind::LinkLabel: return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, 0};
-        case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX, 0};
-        case ControlKind::HotKey: return {HOTKEY_CLASSA, 0, WS_EX_CLIENTEDGE};
-        case ControlKind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
-        case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON, 0};
-        case ControlKind::BitBtn: return {"BUTTON", BS_PUSHBUTTON | BS_ICON, 0};
-        case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | ES_LEFT | readOnly, WS_EX_CLIENTEDGE};
-        case ControlKind::ComboBox:
-            return {"COMBOBOX",
-                    static_cast<DWORD>(((def.flags & kFlagEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL
-                                                                    : CBS_DROPDOWNLIST) |
-                                       WS_VSCROLL),
-                    0};
-        case ControlKind::IconListBox:
-            return {"LISTBOX",
-                    LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_MULTICOLUMN | LBS_NOTIFY |
-                        LBS_NOINTEGRALHEIGHT | WS_HSCROLL,
-                    WS_EX_CLIENTEDGE};
-        case ControlKind::Form: break;
+    case ControlKind::TreeView:
+        return {WC_TREEVIEWA, TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, WS_EX_CLIENTEDGE};
+    case ControlKind::Label: return {"STATIC", SS_LEFTNOWORDWRAP, 0};
+    case ControlKind::LinkLabel: return {"STATIC", SS_LEFTNOWORDWRAP | SS_NOTIFY, 0};
+    case ControlKind::CheckBox: return {"BUTTON", BS_AUTOCHECKBOX, 0};
+    case ControlKind::HotKey: return {HOTKEY_CLASSA, 0, WS_EX_CLIENTEDGE};
+    case ControlKind::GroupBox: return {"BUTTON", BS_GROUPBOX, 0};
+    case ControlKind::Button: return {"BUTTON", BS_PUSHBUTTON, 0};
+    case ControlKind::BitBtn: return {"BUTTON", BS_PUSHBUTTON | BS_ICON, 0};
+    case ControlKind::Edit: return {"EDIT", ES_AUTOHSCROLL | ES_LEFT | readOnly, WS_EX_CLIENTEDGE};
+    case ControlKind::ComboBox:
+        return {"COMBOBOX",
+                static_cast<DWORD>(((def.flags & kFlagEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST) |
+                                   WS_VSCROLL),
+                0};
+    case ControlKind::IconListBox:
+        return {"LISTBOX",
+                LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_MULTICOLUMN | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_HSCROLL,
+                WS_EX_CLIENTEDGE};
+    case ControlKind::Form: break;
     }
     throw KestrinError(FormatText("Control %s has no window kind", def.name));
 }
 
 PictureId PictureOf(Glyph glyph) {
     switch (glyph) {
-        case Glyph::ArrowUp: return PictureId::ArrowUp;
-        case Glyph::ArrowDown: return PictureId::ArrowDown;
-        case Glyph::ArrowLeft: return PictureId::ArrowLeft;
-        case Glyph::ArrowRight: return PictureId::ArrowRight;
-        case Glyph::Folder:
-        case Glyph::None: break;
+    case Glyph::ArrowUp: return PictureId::ArrowUp;
+    case Glyph::ArrowDown: return PictureId::ArrowDown;
+    case Glyph::ArrowLeft: return PictureId::ArrowLeft;
+    case Glyph::ArrowRight: return PictureId::ArrowRight;
+    case Glyph::Folder:
+    case Glyph::None: break;
     }
     return PictureId::FolderGlyph;
 }
@@ -79,7 +75,8 @@ std::string LongHotkeyName() {
     std::string name;
     for (const UINT key : {VK_CONTROL, VK_SHIFT, VK_MENU, VK_NEXT}) {
         char part[64] = {};
-        const LONG code = static_cast<LONG>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16) | (key == VK_NEXT ? 1 << 24 : 0);
+        const LONG code =
+            static_cast<LONG>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC) << 16) | (key == VK_NEXT ? 1 << 24 : 0);
         if (GetKeyNameTextA(code, part, sizeof part) <= 0) continue;
         if (!name.empty()) name += " + ";
         name += part;
@@ -100,23 +97,23 @@ int TextWidth(HDC dc, const std::string& text, bool prefixes) {
 int NeededWidth(HDC dc, const ControlDef& def, int dpi) {
     const int edge = SystemMetricForDpi(SM_CXEDGE, dpi);
     switch (def.kind) {
-        case ControlKind::Label:
-        case ControlKind::LinkLabel: return TextWidth(dc, def.text, true) + 1;
-        case ControlKind::CheckBox:
-            return TextWidth(dc, def.text, true) + SystemMetricForDpi(SM_CXMENUCHECK, dpi) + ScaleToDpi(8, dpi);
-        case ControlKind::Button: return TextWidth(dc, def.text, true) + 2 * edge + ScaleToDpi(4, dpi);
-        case ControlKind::GroupBox: return TextWidth(dc, def.text, true) + ScaleToDpi(16, dpi);
-        case ControlKind::HotKey: return TextWidth(dc, LongHotkeyName(), false) + 4 * edge + ScaleToDpi(4, dpi);
-        case ControlKind::ComboBox: {
-            int widest = 0;
-            for (const std::string& item : SplitItems(def.text)) widest = std::max(widest, TextWidth(dc, item, false));
-            return widest + SystemMetricForDpi(SM_CXVSCROLL, dpi) + 2 * edge + ScaleToDpi(6, dpi);
-        }
-        case ControlKind::Form:
-        case ControlKind::TreeView:
-        case ControlKind::BitBtn:
-        case ControlKind::Edit:
-        case ControlKind::IconListBox: break;
+    case ControlKind::Label:
+    case ControlKind::LinkLabel: return TextWidth(dc, def.text, true) + 1;
+    case ControlKind::CheckBox:
+        return TextWidth(dc, def.text, true) + SystemMetricForDpi(SM_CXMENUCHECK, dpi) + ScaleToDpi(8, dpi);
+    case ControlKind::Button: return TextWidth(dc, def.text, true) + 2 * edge + ScaleToDpi(4, dpi);
+    case ControlKind::GroupBox: return TextWidth(dc, def.text, true) + ScaleToDpi(16, dpi);
+    case ControlKind::HotKey: return TextWidth(dc, LongHotkeyName(), false) + 4 * edge + ScaleToDpi(4, dpi);
+    case ControlKind::ComboBox: {
+        int widest = 0;
+        for (const std::string& item : SplitItems(def.text)) widest = std::max(widest, TextWidth(dc, item, false));
+        return widest + SystemMetricForDpi(SM_CXVSCROLL, dpi) + 2 * edge + ScaleToDpi(6, dpi);
+    }
+    case ControlKind::Form:
+    case ControlKind::TreeView:
+    case ControlKind::BitBtn:
+    case ControlKind::Edit:
+    case ControlKind::IconListBox: break;
     }
     return 0;
 }
@@ -146,8 +143,8 @@ BuiltForm BuildForm(HWND form, const FormDef& def, HFONT font) {
 }
 
 BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT font) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_HOTKEY_CLASS |
-                                              ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof(icc),
+                             ICC_TREEVIEW_CLASSES | ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
     const FormDef layout{"", "", 0, 0, FormBorder::FixedNoButtons, "", 0, table, count};
@@ -167,29 +164,28 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
         const int height = def.kind == ControlKind::ComboBox ? def.h + 160 : def.h;
         const char* text = def.kind == ControlKind::ComboBox ? "" : def.text;
 
-        HWND hwnd = CreateWindowExA(kind.exStyle, kind.className, text, style, at.x, at.y, def.w,
-                                    height, form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                    instance, nullptr);
+        HWND hwnd = CreateWindowExA(kind.exStyle, kind.className, text, style, at.x, at.y, def.w, height, form,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
         if (!hwnd) throw KestrinError(FormatText("Unable to create control %s", def.name));
         built.controls_.push_back({&def, hwnd, id});
 
         if (font) SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 
         switch (def.kind) {
-            case ControlKind::TreeView: SendMessageA(hwnd, TVM_SETINDENT, 19, 0); break;
-            case ControlKind::ComboBox:
-                for (const std::string& item : SplitItems(def.text))
-                    SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-                break;
-            case ControlKind::Edit:
-                if (def.textLimit > 0) SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(def.textLimit), 0);
-                break;
-            case ControlKind::GroupBox:
-                // At the bottom of the Z-order a group box cannot paint over the controls
-                // it frames; it is never a tab stop, so the tab order is unaffected.
-                SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-                break;
-            default: break;
+        case ControlKind::TreeView: SendMessageA(hwnd, TVM_SETINDENT, 19, 0); break;
+        case ControlKind::ComboBox:
+            for (const std::string& item : SplitItems(def.text))
+                SendMessageA(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+            break;
+        case ControlKind::Edit:
+            if (def.textLimit > 0) SendMessageA(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(def.textLimit), 0);
+            break;
+        case ControlKind::GroupBox:
+            // At the bottom of the Z-order a group box cannot paint over the controls
+            // it frames; it is never a tab stop, so the tab order is unaffected.
+            SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            break;
+        default: break;
         }
     }
 
@@ -197,9 +193,8 @@ BuiltForm BuildForm(HWND form, const ControlDef* table, std::size_t count, HFONT
     for (std::size_t i = 0; i < count; ++i) anyHint = anyHint || table[i].hint[0] != '\0';
     if (anyHint) {
         built.tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr,
-                                         instance, nullptr));
+                                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                             CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, instance, nullptr));
         for (const BuiltControl& control : built.controls_) {
             if (!built.tooltip_ || control.def->hint[0] == '\0') continue;
             TOOLINFOA ti{};
@@ -287,9 +282,8 @@ OwnedFont CreateFormFont(const FormDef& def, int dpi) {
 
 DWORD FormStyle(const FormDef& def) {
     switch (def.border) {
-        case FormBorder::SizeableToolWindow:
-            return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-        case FormBorder::FixedNoButtons: break;
+    case FormBorder::SizeableToolWindow: return WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    case FormBorder::FixedNoButtons: break;
     }
     // No WS_CLIPCHILDREN: the form must paint the inside of its group box, which
     // does not paint it itself.
@@ -298,8 +292,8 @@ DWORD FormStyle(const FormDef& def) {
 
 DWORD FormExStyle(const FormDef& def) {
     switch (def.border) {
-        case FormBorder::SizeableToolWindow: return WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-        case FormBorder::FixedNoButtons: break;
+    case FormBorder::SizeableToolWindow: return WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+    case FormBorder::FixedNoButtons: break;
     }
     return WS_EX_CONTROLPARENT;
 }

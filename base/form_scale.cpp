@@ -67,7 +67,8 @@ public:
     // The nesting depth of a row; children are fitted before their parents.
     int Depth(std::size_t row) const {
         int depth = 0;
-        for (int p = parents_[row]; p != kNoParent && depth <= static_cast<int>(form_.count); p = parents_[static_cast<std::size_t>(p)])
+        for (int p = parents_[row]; p != kNoParent && depth <= static_cast<int>(form_.count);
+             p = parents_[static_cast<std::size_t>(p)])
             ++depth;
         return depth;
     }

@@ -12,9 +12,9 @@ namespace kestrin {
 
 enum class ControlKind {
     Form,
-    TreeView,     // read-only titles, buttons and lines, selection always shown
-    Label,        // static text; "&&" shows one "&"
-    LinkLabel,    // blue, underlined, reports double clicks
+    TreeView,   // read-only titles, buttons and lines, selection always shown
+    Label,      // static text; "&&" shows one "&"
+    LinkLabel,  // blue, underlined, reports double clicks
     CheckBox,
     HotKey,       // hotkey entry control
     GroupBox,     // its children are placed relative to it
@@ -57,8 +57,8 @@ struct ControlDef {
 };
 
 enum class FormBorder {
-    FixedNoButtons,     // fixed single border, caption without system menu or buttons
-    SizeableToolWindow, // sizeable tool window whose only caption button is close
+    FixedNoButtons,      // fixed single border, caption without system menu or buttons
+    SizeableToolWindow,  // sizeable tool window whose only caption button is close
 };
 
 struct FormDef {

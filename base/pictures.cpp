@@ -22,8 +22,7 @@ struct Color {
 };
 
 constexpr Color Rgb(std::uint32_t rgb, double alpha = 1.0) {
-    return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0,
-            alpha};
+    return {((rgb >> 16) & 0xFF) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0, alpha};
 }
 
 // Premultiplied floating-point canvas; shapes are tests "is this point inside", sampled
@@ -40,9 +39,7 @@ public:
                 int hits = 0;
                 for (int sy = 0; sy < kSamples; ++sy)
                     for (int sx = 0; sx < kSamples; ++sx)
-                        if (inside((px + (sx + 0.5) / kSamples) * unit,
-                                   (py + (sy + 0.5) / kSamples) * unit))
-                            ++hits;
+                        if (inside((px + (sx + 0.5) / kSamples) * unit, (py + (sy + 0.5) / kSamples) * unit)) ++hits;
                 if (hits == 0) continue;
                 const Color c = shade((px + 0.5) * unit, (py + 0.5) * unit);
                 const double a = c.a * hits / (kSamples * kSamples);
@@ -71,11 +68,9 @@ public:
                 const double v = a > 0 ? premultiplied / a : 0.0;
                 return static_cast<std::uint32_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
             };
-            const std::uint32_t alpha =
-                static_cast<std::uint32_t>(std::lround(std::clamp(a, 0.0, 1.0) * 255));
-            pic.pixels[i] = alpha == 0 ? 0u
-                                       : (alpha << 24) | (channel(s[0]) << 16) |
-                                             (channel(s[1]) << 8) | channel(s[2]);
+            const std::uint32_t alpha = static_cast<std::uint32_t>(std::lround(std::clamp(a, 0.0, 1.0) * 255));
+            pic.pixels[i] =
+                alpha == 0 ? 0u : (alpha << 24) | (channel(s[0]) << 16) | (channel(s[1]) << 8) | channel(s[2]);
         }
         return pic;
     }
@@ -126,8 +121,7 @@ auto Filled(Polygon poly) {
         for (std::size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++) {
             const Point& a = poly[i];
             const Point& b = poly[j];
-            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x)
-                inside = !inside;
+            if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
         }
         return inside;
     };
@@ -167,8 +161,8 @@ void DrawTrayIcon(Canvas& c) {
     c.FillShaded(RoundRect(1, 1, 15, 15, 2.5), [](double, double y) {
         const Color top = Rgb(0x3D8BEA), bottom = Rgb(0x1550B0);
         const double t = std::clamp((y - 1) / 14, 0.0, 1.0);
-        return Color{top.r + (bottom.r - top.r) * t, top.g + (bottom.g - top.g) * t,
-                     top.b + (bottom.b - top.b) * t, 1.0};
+        return Color{top.r + (bottom.r - top.r) * t, top.g + (bottom.g - top.g) * t, top.b + (bottom.b - top.b) * t,
+                     1.0};
     });
 
     const Point centre{8.2, 7.8};
@@ -176,8 +170,7 @@ void DrawTrayIcon(Canvas& c) {
     const Polygon flame = {{-1.7, 3.0}, {1.7, 3.0}, {0, 7.4}};
     const Polygon finLeft = {{-2.3, -0.8}, {-4.9, 3.0}, {-4.9, 4.4}, {-2.3, 3.0}};
     const Polygon finRight = {{2.3, -0.8}, {4.9, 3.0}, {4.9, 4.4}, {2.3, 3.0}};
-    const Polygon body = {{0, -7.0}, {1.6, -5.4}, {2.4, -3.2}, {2.4, 3.2},
-                          {-2.4, 3.2}, {-2.4, -3.2}, {-1.6, -5.4}};
+    const Polygon body = {{0, -7.0}, {1.6, -5.4}, {2.4, -3.2}, {2.4, 3.2}, {-2.4, 3.2}, {-2.4, -3.2}, {-1.6, -5.4}};
     c.Fill(Filled(Place(flame, centre, turn)), Rgb(0xFFC028));
     c.Fill(Filled(Place(finLeft, centre, turn)), Rgb(0xF03A30));
     c.Fill(Filled(Place(finRight, centre, turn)), Rgb(0xF03A30));
@@ -249,15 +242,15 @@ Picture DrawPicture(PictureId id, int size) {
     if (size < 1) throw std::invalid_argument("picture size must be positive");
     Canvas c(size);
     switch (id) {
-        case PictureId::TrayIcon: DrawTrayIcon(c); break;
-        case PictureId::Settings: DrawSettings(c); break;
-        case PictureId::Exit: DrawExit(c); break;
-        case PictureId::Folder: DrawOpenFolder(c); break;
-        case PictureId::ArrowUp: DrawArrow(c, 0); break;
-        case PictureId::ArrowRight: DrawArrow(c, 90); break;
-        case PictureId::ArrowDown: DrawArrow(c, 180); break;
-        case PictureId::ArrowLeft: DrawArrow(c, 270); break;
-        case PictureId::FolderGlyph: DrawFolderGlyph(c); break;
+    case PictureId::TrayIcon: DrawTrayIcon(c); break;
+    case PictureId::Settings: DrawSettings(c); break;
+    case PictureId::Exit: DrawExit(c); break;
+    case PictureId::Folder: DrawOpenFolder(c); break;
+    case PictureId::ArrowUp: DrawArrow(c, 0); break;
+    case PictureId::ArrowRight: DrawArrow(c, 90); break;
+    case PictureId::ArrowDown: DrawArrow(c, 180); break;
+    case PictureId::ArrowLeft: DrawArrow(c, 270); break;
+    case PictureId::FolderGlyph: DrawFolderGlyph(c); break;
     }
     return c.Finish();
 }

@@ -7,11 +7,11 @@
 namespace kestrin {
 
 enum class PictureId {
-    TrayIcon,     // the program's icon in the notification area
-    Settings,     // menu picture: a pen over a yellow grid
-    Exit,         // menu picture: a red cross
-    Folder,       // menu picture: a yellow open folder (submenus)
-    ArrowUp,      // glyphs of the move buttons
+    TrayIcon,  // the program's icon in the notification area
+    Settings,  // menu picture: a pen over a yellow grid
+    Exit,      // menu picture: a red cross
+    Folder,    // menu picture: a yellow open folder (submenus)
+    ArrowUp,   // glyphs of the move buttons
     ArrowDown,
     ArrowLeft,
     ArrowRight,

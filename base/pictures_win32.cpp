@@ -39,8 +39,7 @@ HBITMAP CreateMask(const Picture& pic) {
     for (int y = 0; y < pic.size; ++y)
         for (int x = 0; x < pic.size; ++x)
             if (AlphaOf(pic.At(x, y)) < 128)
-                bits[static_cast<std::size_t>(y * stride + x / 8)] |=
-                    static_cast<unsigned char>(0x80 >> (x % 8));
+                bits[static_cast<std::size_t>(y * stride + x / 8)] |= static_cast<unsigned char>(0x80 >> (x % 8));
     return CreateBitmap(pic.size, pic.size, 1, 1, bits.data());
 }
 

@@ -21,9 +21,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+double Ms(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
 
 // A realistic set: submenus of a dozen entries, some nested, separators between groups.
 void MakeConfig(int count, ItemStore& store, Tree& tree) {
@@ -175,8 +173,8 @@ PeakLoad MeasurePeakLoad(const std::string& path) {
         const std::string longField(230, 'x');
         for (int i = 0; i < 100000; ++i) {
             const std::string n = std::to_string(i);
-            text += "[" + n + "]\r\nTit=" + (i % 10 ? "#|" : "") + "Item " + n + "\r\nArt=0\r\nPrg=C:\\Tools\\" + longField +
-                    n + ".exe\r\nPar=" + longField + "\r\nDir=\r\nWin=0\r\nIco=\r\nIdx=0\r\n";
+            text += "[" + n + "]\r\nTit=" + (i % 10 ? "#|" : "") + "Item " + n + "\r\nArt=0\r\nPrg=C:\\Tools\\" +
+                    longField + n + ".exe\r\nPar=" + longField + "\r\nDir=\r\nWin=0\r\nIco=\r\nIdx=0\r\n";
         }
         result.fileBytes = text.size();
         if (!Win32FileSystem().ReplaceAtomically(path, text)) return result;
@@ -301,9 +299,11 @@ int main() {
         std::printf("bench: config.load.%d.%s.ms %.3f\n", row.items, row.engine, row.loadMs);
         std::printf("bench: config.save.%d.%s.ms %.3f\n", row.items, row.engine, row.saveMs);
     }
-    std::printf("\nLoading a %.1f MB ConfigFile (100,000 items): %.0f ms, peak %.1f MB above the process before (%.2fx the file)\n",
-                peak.fileBytes / 1048576.0, peak.loadMs, peak.peakBytes / 1048576.0,
-                peak.fileBytes ? static_cast<double>(peak.peakBytes) / peak.fileBytes : 0.0);
+    std::printf(
+        "\nLoading a %.1f MB ConfigFile (100,000 items): %.0f ms, peak %.1f MB above the process before (%.2fx the "
+        "file)\n",
+        peak.fileBytes / 1048576.0, peak.loadMs, peak.peakBytes / 1048576.0,
+        peak.fileBytes ? static_cast<double>(peak.peakBytes) / peak.fileBytes : 0.0);
     std::printf("bench: memory.load.50mb.file.bytes %llu\n", peak.fileBytes);
     std::printf("bench: memory.load.50mb.peak.bytes %llu\n", peak.peakBytes);
     std::printf("bench: config.load.50mb.ms %.1f\n", peak.loadMs);

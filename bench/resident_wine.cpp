@@ -100,18 +100,18 @@ std::string MakeIcoFile(std::uint32_t rgb) {
     std::vector<std::string> images;
     for (int size : sizes) {
         std::string image;
-        PutLe(image, 40, 4);         // BITMAPINFOHEADER
+        PutLe(image, 40, 4);  // BITMAPINFOHEADER
         PutLe(image, size, 4);
-        PutLe(image, size * 2, 4);   // colour rows plus mask rows
+        PutLe(image, size * 2, 4);  // colour rows plus mask rows
         PutLe(image, 1, 2);
         PutLe(image, 32, 2);
-        PutLe(image, 0, 4);          // BI_RGB
+        PutLe(image, 0, 4);  // BI_RGB
         PutLe(image, 0, 4);
         PutLe(image, 0, 4);
         PutLe(image, 0, 4);
         PutLe(image, 0, 4);
         PutLe(image, 0, 4);
-        for (int y = 0; y < size; ++y) {        // bottom-up
+        for (int y = 0; y < size; ++y) {  // bottom-up
             for (int x = 0; x < size; ++x) {
                 const bool corner = (x == 0 || x == size - 1) && (y == 0 || y == size - 1);
                 const bool band = y >= size / 2 - size / 8 && y < size / 2 + size / 8;
@@ -156,11 +156,20 @@ std::vector<IconSource> FindIconSources(const std::string& kestrinCopy, std::vec
     const std::string win = windows;
     const std::string sys = win + "\\system32\\";
     const std::string candidates[] = {
-        sys + "notepad.exe",   win + "\\regedit.exe",     sys + "taskmgr.exe",   win + "\\explorer.exe",
-        sys + "winefile.exe",  sys + "cmd.exe",           sys + "control.exe",   sys + "winemine.exe",
+        sys + "notepad.exe",
+        win + "\\regedit.exe",
+        sys + "taskmgr.exe",
+        win + "\\explorer.exe",
+        sys + "winefile.exe",
+        sys + "cmd.exe",
+        sys + "control.exe",
+        sys + "winemine.exe",
         "C:\\Program Files\\Windows NT\\Accessories\\wordpad.exe",
         "C:\\Program Files\\Internet Explorer\\iexplore.exe",
-        sys + "shell32.dll",   sys + "user32.dll",        sys + "comdlg32.dll",  kestrinCopy,
+        sys + "shell32.dll",
+        sys + "user32.dll",
+        sys + "comdlg32.dll",
+        kestrinCopy,
     };
     std::vector<std::vector<IconSource>> perFile;
     for (const std::string& path : candidates) {
@@ -193,9 +202,7 @@ std::string TitleFor(const std::string& path) {
     return name;
 }
 
-bool IsExe(const std::string& path) {
-    return path.size() > 4 && _stricmp(path.c_str() + path.size() - 4, ".exe") == 0;
-}
+bool IsExe(const std::string& path) { return path.size() > 4 && _stricmp(path.c_str() + path.size() - 4, ".exe") == 0; }
 
 // A menu of `count` entries, interleaved: a third take their picture from a program or
 // library (the Command itself, or a library as IconFile), a third from an .ico file of their
@@ -334,7 +341,7 @@ struct Run {
     double startToReadyMs = -1;
     Showing first;
     std::vector<Showing> again;
-    SIZE_T privateUsage = 0;      // PROCESS_MEMORY_COUNTERS_EX.PrivateUsage as the platform fills it
+    SIZE_T privateUsage = 0;  // PROCESS_MEMORY_COUNTERS_EX.PrivateUsage as the platform fills it
     SIZE_T workingSet = 0;
     SIZE_T committedPrivate = 0;  // committed private regions, walked
     // Private bytes: the counter, or the walked figure where the platform leaves the counter 0.
@@ -454,13 +461,13 @@ Run MeasureResident(const std::string& exe, const std::string& folder, int entri
 // ---- the same build, in this process ------------------------------------------------------
 
 struct Profile {
-    double modelMs = -1;     // BuildLauncherMenu: entries, separators, access keys
-    double picturesMs = -1;  // icon extraction into the image list
-    double itemsMs = -1;     // old items removed, new items appended
-    double trackMs = -1;     // TrackPopupMenu until the drawn menu waits for input
+    double modelMs = -1;       // BuildLauncherMenu: entries, separators, access keys
+    double picturesMs = -1;    // icon extraction into the image list
+    double itemsMs = -1;       // old items removed, new items appended
+    double trackMs = -1;       // TrackPopupMenu until the drawn menu waits for input
     double reuseCheckMs = -1;  // what a reused showing checks: the model built and compared, the files looked at
     int pictures = 0;
-    int extractions = 0;     // distinct (file, icon number) pairs asked for
+    int extractions = 0;  // distinct (file, icon number) pairs asked for
     // One extraction, by the kind of file asked: count and median ms.
     std::map<std::string, std::pair<int, double>> perKind;
     // All icons of each program or library asked for, in one call per file: ms per icon.
@@ -620,8 +627,7 @@ Profile ProfileBuild(const std::string& folder) {
             const size_t entry = draw.itemData;
             if (entry < o->pictures->size() && (*o->pictures)[entry] == kEntryIcon)
                 o->icons->Draw(draw, o->model->entries[entry].picture);
-            else if (entry < o->pictures->size())
-                DrawMenuPicture(draw, o->images, (*o->pictures)[entry]);
+            else if (entry < o->pictures->size()) DrawMenuPicture(draw, o->images, (*o->pictures)[entry]);
             return TRUE;
         }
         if (o && msg == WM_INITMENUPOPUP) o->builder->FillOnOpen(reinterpret_cast<HMENU>(wp));
@@ -812,7 +818,8 @@ Run MeasureFloor(const std::string& folder, int entries) {
     }
     const DWORD pid = process.dwProcessId;
     HWND handler = nullptr;
-    if (!PollUntil(kStartTimeoutMs, [&] { return (handler = FindProcessWindow(pid, kFloorClass, false)) != nullptr; }) ||
+    if (!PollUntil(kStartTimeoutMs,
+                   [&] { return (handler = FindProcessWindow(pid, kFloorClass, false)) != nullptr; }) ||
         !RoundTrip(handler)) {
         run.error = "no floor window within 30 s";
     } else {
@@ -909,19 +916,19 @@ int main(int argc, char** argv) {
     const Run uncached = MeasureResident(uncachedFolder + "\\kestrin.exe", uncachedFolder, 1000);
     const Run atIcon = MeasureResident(work + "\\menu1000\\kestrin.exe", work + "\\menu1000", 1000, true);
     std::vector<Run> floors;
-    for (int entries : {100, 1000})
-        floors.push_back(MeasureFloor(work + "\\menu" + std::to_string(entries), entries));
+    for (int entries : {100, 1000}) floors.push_back(MeasureFloor(work + "\\menu" + std::to_string(entries), entries));
 
     std::printf("Icon sources (file, icons held): ");
     for (const std::string& s : sourceReport) std::printf("%s; ", s.c_str());
     std::printf("\n%zu distinct program/library icons cycled through.\n\n", sourceCount);
 
     std::printf("Resident program under Wine, click posted to the tray icon's window; ms unless noted\n");
-    std::printf("(visible = menu window shown, drawn = its thread back in the menu loop; again = median of %d;\n"
-                " private B = PrivateUsage, or where that is 0 the committed private regions walked)\n\n",
-                kRepeats);
-    std::printf("%8s %10s %10s %11s %10s %11s %10s %12s %12s %12s\n", "entries", "to icon", "to ready",
-                "1st visible", "1st drawn", "again vis.", "again drw.", "private B", "working B", "PrivateUsage");
+    std::printf(
+        "(visible = menu window shown, drawn = its thread back in the menu loop; again = median of %d;\n"
+        " private B = PrivateUsage, or where that is 0 the committed private regions walked)\n\n",
+        kRepeats);
+    std::printf("%8s %10s %10s %11s %10s %11s %10s %12s %12s %12s\n", "entries", "to icon", "to ready", "1st visible",
+                "1st drawn", "again vis.", "again drw.", "private B", "working B", "PrivateUsage");
     bool allOk = true;
     for (const Run& run : runs) {
         if (!run.ok) {
@@ -932,12 +939,11 @@ int main(int argc, char** argv) {
         std::printf("%8d %10.1f %10.1f %11.1f %10.1f %11.1f %10.1f %12llu %12llu %12llu\n", run.entries,
                     run.startToIconMs, run.startToReadyMs, run.first.visibleMs, run.first.readyMs, AgainVisible(run),
                     AgainReady(run), static_cast<unsigned long long>(run.PrivateBytes()),
-                    static_cast<unsigned long long>(run.workingSet),
-                    static_cast<unsigned long long>(run.privateUsage));
+                    static_cast<unsigned long long>(run.workingSet), static_cast<unsigned long long>(run.privateUsage));
     }
     std::printf("\nWhere a repeated showing goes, the same steps in this process (median of %d):\n\n", kRepeats);
-    std::printf("%8s %10s %10s %10s %10s %10s %12s %10s\n", "entries", "model", "pictures", "items", "track",
-                "sum", "extractions", "pictures");
+    std::printf("%8s %10s %10s %10s %10s %10s %12s %10s\n", "entries", "model", "pictures", "items", "track", "sum",
+                "extractions", "pictures");
     for (size_t i = 0; i < profiles.size(); ++i) {
         const Profile& p = profiles[i];
         std::printf("%8d %10.1f %10.1f %10.1f %10.1f %10.1f %12d %10d\n", runs[i].entries, p.modelMs, p.picturesMs,
@@ -950,8 +956,9 @@ int main(int argc, char** argv) {
             std::printf("  %s %d x %.2f", kind.c_str(), stat.first, stat.second);
         std::printf("  | batched %.2f per icon\n", profiles[i].batchPerIconMs);
     }
-    std::printf("\nThe pictures step taken apart (ms); then the alternatives: cut back in one call, add into a\n"
-                "list sized beforehand\n");
+    std::printf(
+        "\nThe pictures step taken apart (ms); then the alternatives: cut back in one call, add into a\n"
+        "list sized beforehand\n");
     std::printf("%8s %10s %10s %10s %12s %12s %10s\n", "entries", "cut back", "extract", "add", "cut at once",
                 "add presized", "left");
     for (size_t i = 0; i < profiles.size(); ++i) {

@@ -57,7 +57,8 @@ int main() {
                 NodeId target = call % 2 ? all.back() : all[rng() % all.size()];
                 // Delete also takes the largest subtrees: the first node and its first child.
                 if (op == 6 && call % 4 == 1) target = tree.FirstRoot();
-                if (op == 6 && call % 4 == 3 && tree.HasChildren(tree.FirstRoot())) target = tree.FirstChild(tree.FirstRoot());
+                if (op == 6 && call % 4 == 3 && tree.HasChildren(tree.FirstRoot()))
+                    target = tree.FirstChild(tree.FirstRoot());
                 form.OnSelectionChanged(target);
                 auto start = std::chrono::steady_clock::now();
                 RunTreeOp(form, op);

@@ -132,8 +132,8 @@ void LoadItems(FileSystem& files, const std::string& path, ItemStore& store, Tre
                                     present.resize(number + 1);
                                 }
                                 present[number] = true;
-                                lines[number] =
-                                    ReadItemSection(IniFile::Parse(std::move(text)), static_cast<int>(number), items[number]);
+                                lines[number] = ReadItemSection(IniFile::Parse(std::move(text)),
+                                                                static_cast<int>(number), items[number]);
                             });
     if (files.ReadPieces(path, [&](std::string_view piece) { stream.Feed(piece); })) {
         stream.Finish();
@@ -189,9 +189,8 @@ void SaveItems(FileSystem& files, const std::string& path, ItemStore& store, con
     // Each stored title repeats "#|" for every level; a tree so deep or wide that the file
     // could not be read back is refused before anything is built.
     std::uint64_t size = 0;
-    tree.WalkWithDepth([&](NodeId id, int depth) {
-        size += 2u * static_cast<std::uint64_t>(depth) + tree.Title(id).size();
-    });
+    tree.WalkWithDepth(
+        [&](NodeId id, int depth) { size += 2u * static_cast<std::uint64_t>(depth) + tree.Title(id).size(); });
     if (size > kMaxReadSize) ThrowUnableToWrite(path);
 
     OutlineList outline;

@@ -32,7 +32,7 @@ std::string IconQueueOf(std::string_view path);
 // When the look matches `known`, count the icons if `count` is unknown and read `missing`;
 // otherwise count again and read every icon in `wanted`.
 struct IconJob {
-    std::string path;   // as the menu gives it (a bare name is searched for by the worker)
+    std::string path;  // as the menu gives it (a bare name is searched for by the worker)
     std::string queue;
     bool hasKnown = false;
     FileStamp known;
@@ -44,7 +44,7 @@ struct IconJob {
 
 struct IconResult {
     std::string path;
-    bool slow = false;      // the look was slow: nothing was opened, nothing below counts
+    bool slow = false;  // the look was slow: nothing was opened, nothing below counts
     FileStamp stamp;
     bool replaced = false;  // the file is new or changed: count and read replace what was known
     int count = -1;         // when counted
@@ -53,9 +53,9 @@ struct IconResult {
 
 // What a result changed for the menu.
 struct IconChange {
-    std::vector<int> entries;     // entries whose picture changed: draw them again
-    bool placesChanged = false;   // an entry gains or loses its picture place: build the menu again
-    bool dropped = false;         // the file's icons before this result are gone
+    std::vector<int> entries;    // entries whose picture changed: draw them again
+    bool placesChanged = false;  // an entry gains or loses its picture place: build the menu again
+    bool dropped = false;        // the file's icons before this result are gone
 };
 
 class IconSchedule {

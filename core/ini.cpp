@@ -274,9 +274,8 @@ std::uint32_t IniFile::AddKey(std::uint32_t section, Span name, Span value, bool
 }
 
 std::uint32_t IniFile::FindSection(std::string_view trimmedName) const {
-    return sectionIndex_.Find(NameHash(0, trimmedName), [&](std::uint32_t other) {
-        return SameName(View(sections_[other].name), trimmedName);
-    });
+    return sectionIndex_.Find(NameHash(0, trimmedName),
+                              [&](std::uint32_t other) { return SameName(View(sections_[other].name), trimmedName); });
 }
 
 std::uint32_t IniFile::FindKey(std::uint32_t section, std::string_view trimmedName) const {
@@ -307,9 +306,7 @@ int IniFile::ReadInteger(std::string_view section, std::string_view key, int fal
     return entry ? ParseIniInteger(CopyEntry(View(entry->value), kIniValueLimit), fallback) : fallback;
 }
 
-bool IniFile::HasSection(std::string_view section) const {
-    return FindSection(TrimBlanks(UpToNul(section))) != kNone;
-}
+bool IniFile::HasSection(std::string_view section) const { return FindSection(TrimBlanks(UpToNul(section))) != kNone; }
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const {
     return FindValue(section, key) != nullptr;
@@ -332,9 +329,10 @@ void IniWriter::Key(std::string_view key, std::string_view value) {
         if (c == '\r' || c == '\n') c = ' ';
     // The reader trims blanks around a value and then drops an enclosing pair of quotes. A
     // value it would change goes in quotes of its own, which the reader takes off again.
-    const bool changed = !stored.empty() && (IsIniBlank(stored.front()) || IsIniBlank(stored.back()) ||
-                                             (stored.size() >= 2 && (stored.front() == '"' || stored.front() == '\'') &&
-                                              stored.back() == stored.front()));
+    const bool changed =
+        !stored.empty() &&
+        (IsIniBlank(stored.front()) || IsIniBlank(stored.back()) ||
+         (stored.size() >= 2 && (stored.front() == '"' || stored.front() == '\'') && stored.back() == stored.front()));
     if (changed) AppendLine(text_, StoredForm(key), "=\"", stored + '"');
     else AppendLine(text_, StoredForm(key), "=", stored);
 }

@@ -59,9 +59,9 @@ std::string PipeQuote(std::string_view text) {
 
 WindowShow WindowShowFor(std::uint8_t showState) {
     switch (showState) {
-        case kShowMaximized: return WindowShow::Maximized;
-        case kShowMinimized: return WindowShow::Minimized;
-        default: return WindowShow::Normal;
+    case kShowMaximized: return WindowShow::Maximized;
+    case kShowMinimized: return WindowShow::Minimized;
+    default: return WindowShow::Normal;
     }
 }
 

@@ -31,7 +31,7 @@ enum class WindowShow { Normal, Maximized, Minimized };
 WindowShow WindowShowFor(std::uint8_t showState);
 
 struct LaunchRequest {
-    bool launch = false;        // false: empty Command, nothing happens
+    bool launch = false;  // false: empty Command, nothing happens
     std::string file, parameters;
     bool hasDirectory = false;  // false: pass NULL, the launcher's current directory is used
     std::string directory;

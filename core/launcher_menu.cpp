@@ -33,24 +33,19 @@ PictureRequest FilePicture(const std::string& path, std::uint8_t index, std::str
 void FillEntry(MenuEntry& entry, std::string_view line, const Item& item, std::string_view exeDrive,
                const EnvironmentLookup& environment) {
     switch (item.kind) {
-        case kKindProgram:
-            entry.caption = WithoutTabs(line);
-            entry.launches = true;
-            entry.picture = FilePicture(item.iconFile.empty() ? item.command : item.iconFile,
-                                        item.iconIndex, exeDrive, environment);
-            break;
-        case kKindSeparator:
-            entry.caption = "-";
-            break;
-        case kKindSubmenu:
-            entry.caption = WithoutTabs(line);
-            if (item.iconFile.empty())
-                entry.picture.source = PictureRequest::Source::Folder;
-            else
-                entry.picture = FilePicture(item.iconFile, item.iconIndex, exeDrive, environment);
-            break;
-        default:
-            break;  // unknown kind: empty caption, no picture, no action
+    case kKindProgram:
+        entry.caption = WithoutTabs(line);
+        entry.launches = true;
+        entry.picture =
+            FilePicture(item.iconFile.empty() ? item.command : item.iconFile, item.iconIndex, exeDrive, environment);
+        break;
+    case kKindSeparator: entry.caption = "-"; break;
+    case kKindSubmenu:
+        entry.caption = WithoutTabs(line);
+        if (item.iconFile.empty()) entry.picture.source = PictureRequest::Source::Folder;
+        else entry.picture = FilePicture(item.iconFile, item.iconIndex, exeDrive, environment);
+        break;
+    default: break;  // unknown kind: empty caption, no picture, no action
     }
     if (entry.caption == "-") {
         // A separator line shows neither picture nor action, whatever its kind.
@@ -117,8 +112,7 @@ struct Attempt {
     int served = 0;
 };
 
-Attempt TryAssign(const std::vector<std::string>& captions, const std::vector<int>& order,
-                  std::string taken) {
+Attempt TryAssign(const std::vector<std::string>& captions, const std::vector<int>& order, std::string taken) {
     Attempt attempt;
     attempt.keyPos.assign(captions.size(), std::string::npos);
     for (int waiter : order) {
@@ -134,8 +128,8 @@ Attempt TryAssign(const std::vector<std::string>& captions, const std::vector<in
 
 }  // namespace
 
-LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& items,
-                               std::string_view exeDrive, const EnvironmentLookup& environment) {
+LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& items, std::string_view exeDrive,
+                               const EnvironmentLookup& environment) {
     LauncherMenu menu;
     menu.entries.reserve(outline.size());
     LevelHolders holders;
@@ -154,10 +148,8 @@ LauncherMenu BuildLauncherMenu(const OutlineList& outline, const ItemTable& item
 
         const int holder = holders.HolderOf(depth);
         entry.parent = holder;
-        if (holder < 0)
-            menu.topLevel.push_back(index);
-        else
-            menu.entries[static_cast<size_t>(holder)].children.push_back(index);
+        if (holder < 0) menu.topLevel.push_back(index);
+        else menu.entries[static_cast<size_t>(holder)].children.push_back(index);
 
         holders.Placed(depth, index);
     }

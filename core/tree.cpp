@@ -161,7 +161,8 @@ void Tree::MoveToLastChild(NodeId id, NodeId parent) {
 void Tree::Remove(NodeId id) {
     NodeId stop = NextAfterSubtree(id);
     std::vector<NodeId> doomed;
-    for (NodeId doomedId = id; doomedId != kNoNode && doomedId != stop; doomedId = NextPreOrder(doomedId)) doomed.push_back(doomedId);
+    for (NodeId doomedId = id; doomedId != kNoNode && doomedId != stop; doomedId = NextPreOrder(doomedId))
+        doomed.push_back(doomedId);
     Unlink(id);
     for (NodeId doomedId : doomed) {
         nodes_[static_cast<size_t>(doomedId)] = Node{};

@@ -34,8 +34,7 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM lParam, LPARAM dat
         if (wanted != enabled) SendMessageA(dialog, BFFM_ENABLEOK, 0, wanted ? TRUE : FALSE);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return 0;
 }

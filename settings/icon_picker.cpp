@@ -26,9 +26,7 @@ std::optional<int> PickedIconIndex(int count, int selection) {
     return selection;
 }
 
-CellSize IconCellSize(int iconWidth, int iconHeight, int margin) {
-    return {iconWidth + margin, iconHeight + margin};
-}
+CellSize IconCellSize(int iconWidth, int iconHeight, int margin) { return {iconWidth + margin, iconHeight + margin}; }
 
 Offset CentredIconOffset(CellSize cell, int iconWidth, int iconHeight) {
     return {(cell.width - iconWidth) / 2, (cell.height - iconHeight) / 2};

@@ -94,9 +94,7 @@ private:
     DisabledOwner owner_;
 };
 
-
-IconPicker::IconPicker(HWND owner, const std::string& file, int storedIndex)
-    : file_(file), owner_(owner) {
+IconPicker::IconPicker(HWND owner, const std::string& file, int storedIndex) : file_(file), owner_(owner) {
     CreateForm(kIconPickerForm, owner);
     const HWND hwnd = Handle();
     controls_ = BuildForm(hwnd, kIconPickerForm, nullptr);
@@ -136,8 +134,8 @@ void IconPicker::Load(int storedIndex) {
     int count = 0;
     if (exists) {
         // The whole name, however long: a cut one would name another file or none.
-        count = static_cast<int>(reinterpret_cast<UINT_PTR>(
-            ExtractIconA(GetModuleHandleA(nullptr), file_.c_str(), static_cast<UINT>(-1))));
+        count = static_cast<int>(
+            reinterpret_cast<UINT_PTR>(ExtractIconA(GetModuleHandleA(nullptr), file_.c_str(), static_cast<UINT>(-1))));
         entries_.resize(static_cast<size_t>(count));
         SendMessageA(list_, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(count) * 4);
         for (int i = 0; i < count; ++i)
@@ -191,12 +189,8 @@ LRESULT IconPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         finalSelection_ = static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0));
         Close();
         break;
-    case WM_SIZE:
-        MoveWindow(list_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE);
-        return 0;
-    case WM_SETFOCUS:
-        SetFocus(list_);
-        return 0;
+    case WM_SIZE: MoveWindow(list_, 0, 0, LOWORD(lp), HIWORD(lp), TRUE); return 0;
+    case WM_SETFOCUS: SetFocus(list_); return 0;
     case WM_DPICHANGED: {
         // The user's own size is kept: only the scale's part of it changes.
         const RECT& suggested = *reinterpret_cast<const RECT*>(lp);
@@ -216,8 +210,7 @@ LRESULT IconPicker::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Draw(*item);
         return TRUE;
     }
-    default:
-        break;
+    default: break;
     }
     return DefaultHandling(msg, wp, lp);
 }
@@ -245,8 +238,8 @@ void IconPicker::Draw(const DRAWITEMSTRUCT& item) {
     const RECT cell = item.rcItem;
     FillRect(dc, &cell, GetSysColorBrush((item.itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (const Entry* entry = EntryToDraw(item.itemID)) {
-        const Offset at = CentredIconOffset({cell.right - cell.left, cell.bottom - cell.top}, entry->size.cx,
-                                            entry->size.cy);
+        const Offset at =
+            CentredIconOffset({cell.right - cell.left, cell.bottom - cell.top}, entry->size.cx, entry->size.cy);
         DrawIconEx(dc, cell.left + at.x, cell.top + at.y, entry->icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
     }
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &cell);

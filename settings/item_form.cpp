@@ -20,11 +20,11 @@ struct FieldStates {
 };
 constexpr FieldStates kFieldStates[3] = {
     /* Program/Command */ {false, false, false, false, false},
-    /* Separator */       {false, true, true, true, true},
-    /* Submenu */         {true, false, true, false, true},
+    /* Separator */ {false, true, true, true, true},
+    /* Submenu */ {true, false, true, false, true},
 };
 
-constexpr FormEdit kAllEdits[kFormEditCount] = {FormEdit::Title, FormEdit::Command, FormEdit::Parameters,
+constexpr FormEdit kAllEdits[kFormEditCount] = {FormEdit::Title,     FormEdit::Command,  FormEdit::Parameters,
                                                 FormEdit::Directory, FormEdit::IconFile, FormEdit::IconIndex};
 
 }  // namespace
@@ -210,10 +210,18 @@ void ItemForm::OnEditChanged(FormEdit edit, const std::string& text) {
         view_.ApplyTreeSteps({{TreeStep::Kind::Retitle, node}});
         break;
     }
-    case FormEdit::Command: if (row) row->command = text; break;
-    case FormEdit::Parameters: if (row) row->parameters = text; break;
-    case FormEdit::Directory: if (row) row->directory = text; break;
-    case FormEdit::IconFile: if (row) row->iconFile = text; break;
+    case FormEdit::Command:
+        if (row) row->command = text;
+        break;
+    case FormEdit::Parameters:
+        if (row) row->parameters = text;
+        break;
+    case FormEdit::Directory:
+        if (row) row->directory = text;
+        break;
+    case FormEdit::IconFile:
+        if (row) row->iconFile = text;
+        break;
     case FormEdit::IconIndex: {
         std::optional<int> value = ParseIniIntegerText(text);
         if (!value) {

@@ -88,7 +88,8 @@ void ImportItemSetFile(FileSystem& files, const std::string& configFile, const s
     std::string set, config;
     if (!files.ReadAll(setFile, set)) set.clear();
     if (!files.ReadAll(configFile, config)) config.clear();
-    if (const std::optional<std::string> merged = ImportItemSet(config, set)) ReplaceOrThrow(files, configFile, *merged);
+    if (const std::optional<std::string> merged = ImportItemSet(config, set))
+        ReplaceOrThrow(files, configFile, *merged);
 }
 
 }  // namespace kestrin

@@ -15,12 +15,16 @@ namespace {
 constexpr int kStoredTextLimit = static_cast<int>(kIniValueLimit);
 
 template <typename Role>
-constexpr int R(Role role) { return static_cast<int>(role); }
+constexpr int R(Role role) {
+    return static_cast<int>(role);
+}
 }  // namespace
 
 // Label widths are the caption's extent in "MS Sans Serif" 8 point plus a little air;
 // the labels size themselves to their text, so only the left and top are design values.
 // Rows in the order of SettingsControl.
+// The tables are aligned by hand, column under column.
+// clang-format off
 const ControlDef kSettingsControls[] = {
     // role, identity, kind, parent, x, y, w, h, tab order, text / glyph / hint
     {R(S::Tree), "TreeView1", K::TreeView,  "",          0,   0, 230, 482,   0},
@@ -100,5 +104,6 @@ const FormDef kIconPickerForm = {
     "MS Sans Serif", 8,
     kIconPickerControls, std::size(kIconPickerControls),
 };
+// clang-format on
 
 }  // namespace kestrin

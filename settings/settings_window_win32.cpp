@@ -235,9 +235,7 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (OnColor(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), &result)) return result;
         break;
     }
-    case WM_COMMAND:
-        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
-        return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lp);
         if (header && OnNotify(*header)) return 0;
@@ -255,14 +253,9 @@ LRESULT SettingsWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             form_.OnHidden();
         }
         break;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wp) != WA_INACTIVE);
-        return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
-        return 0;
-    default:
-        break;
+    case WM_ACTIVATE: OnActivate(LOWORD(wp) != WA_INACTIVE); return 0;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wp), *reinterpret_cast<const RECT*>(lp)); return 0;
+    default: break;
     }
     return DefaultHandling(msg, wp, lp);
 }
@@ -538,9 +531,7 @@ bool SettingsWindow::OnNotify(const NMHDR& header) {
                                     (tv.action & (TVE_EXPAND | TVE_COLLAPSE)) == TVE_EXPAND);
         return true;
     case TVN_BEGINDRAGA:
-    case TVN_BEGINDRAGW:
-        BeginDrag(TreeViewAdapter::NodeOfItem(tv.itemNew));
-        return true;
+    case TVN_BEGINDRAGW: BeginDrag(TreeViewAdapter::NodeOfItem(tv.itemNew)); return true;
     default: return false;
     }
 }

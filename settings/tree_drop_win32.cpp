@@ -90,12 +90,14 @@ DroppedThing ThingAt(const std::string& path) {
 
 }  // namespace
 
-DropPoint TreeDropFeedback::PointAt(const Tree& tree, POINT screen, const std::function<bool(NodeId)>& intoAllowed) const {
+DropPoint TreeDropFeedback::PointAt(const Tree& tree, POINT screen,
+                                    const std::function<bool(NodeId)>& intoAllowed) const {
     const HWND hwnd = view_.Handle();
     TVHITTESTINFO hit = {};
     hit.pt = screen;
     ScreenToClient(hwnd, &hit.pt);
-    const HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(hwnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    const HTREEITEM item =
+        reinterpret_cast<HTREEITEM>(SendMessageA(hwnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
     if (!item) return {};
     TVITEMA data = {};
     data.mask = TVIF_PARAM;

@@ -46,9 +46,7 @@ TreeEdit MoveNode(Tree& tree, NodeId moved, Placement placement, NodeId target) 
         if (target == kNoNode) return edit;
         newParent = target;
         break;
-    case Placement::AddSibling:
-        newParent = target == kNoNode ? kNoNode : tree.Parent(target);
-        break;
+    case Placement::AddSibling: newParent = target == kNoNode ? kNoNode : tree.Parent(target); break;
     }
     if (placement != Placement::InsertBefore && LastChildOf(tree, newParent) == moved) return edit;
 
@@ -97,7 +95,8 @@ TreeEdit MoveDown(Tree& tree, NodeId selected) {
     const NodeId next = tree.NextSibling(selected);
     if (next == kNoNode) return MoveOutOfSubmenu(tree, selected);  // top-level: does nothing either
     const NodeId parent = tree.Parent(selected);
-    if (parent != kNoNode && tree.LastChild(parent) == next) return MoveNode(tree, selected, Placement::AddChild, parent);
+    if (parent != kNoNode && tree.LastChild(parent) == next)
+        return MoveNode(tree, selected, Placement::AddChild, parent);
     const NodeId afterNext = tree.NextSibling(next);
     if (afterNext != kNoNode) return MoveNode(tree, selected, Placement::InsertBefore, afterNext);
     return MoveNode(tree, selected, Placement::AddSibling, kNoNode);
@@ -187,7 +186,8 @@ TreeEdit InsertEntries(Tree& tree, ItemTable& items, const std::vector<NewEntry>
     const bool opensParent = parent != kNoNode && !tree.Expanded(parent);
     for (const NewEntry& entry : entries) {
         const int slot = items.Append(entry.row);
-        const NodeId node = before ? tree.InsertBefore(target, entry.title, slot) : tree.AddChild(parent, entry.title, slot);
+        const NodeId node =
+            before ? tree.InsertBefore(target, entry.title, slot) : tree.AddChild(parent, entry.title, slot);
         edit.steps.push_back({Step::Insert, node, tree.Parent(node), tree.PrevSibling(node)});
         if (edit.selected == kNoNode) edit.selected = node;
     }

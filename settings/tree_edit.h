@@ -37,10 +37,10 @@ struct TreeStep {
 
 // The result of one operation.
 struct TreeEdit {
-    bool changed = false;        // the tree's shape, a title or the ItemTable changed
-    NodeId selected = kNoNode;   // the selection afterwards
-    bool focusTree = false;      // the tree takes the keyboard focus
-    bool syncAfter = false;      // run the item form's sync on `selected` (New, Duplicate, Delete)
+    bool changed = false;       // the tree's shape, a title or the ItemTable changed
+    NodeId selected = kNoNode;  // the selection afterwards
+    bool focusTree = false;     // the tree takes the keyboard focus
+    bool syncAfter = false;     // run the item form's sync on `selected` (New, Duplicate, Delete)
     std::vector<TreeStep> steps;
 };
 

@@ -66,7 +66,8 @@ HTREEITEM TreeViewAdapter::Insert(const Tree& tree, NodeId id, HTREEITEM parent,
     }
     items_[static_cast<size_t>(id)] = item;
     const NodeId holder = tree.Parent(id);
-    const int depth = holder >= 0 && static_cast<size_t>(holder) < depths_.size() ? depths_[static_cast<size_t>(holder)] + 1 : 0;
+    const int depth =
+        holder >= 0 && static_cast<size_t>(holder) < depths_.size() ? depths_[static_cast<size_t>(holder)] + 1 : 0;
     depths_[static_cast<size_t>(id)] = depth;
     deepest_ = std::max(deepest_, depth);
     return item;
@@ -162,7 +163,8 @@ void TreeViewAdapter::Clear() {
 void TreeViewAdapter::Fill(const Tree& tree) {
     BusyScope busy(*this, true);
     Clear();
-    for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.NextSibling(id)) InsertSubtree(tree, id, nullptr, TVI_LAST);
+    for (NodeId id = tree.FirstRoot(); id != kNoNode; id = tree.NextSibling(id))
+        InsertSubtree(tree, id, nullptr, TVI_LAST);
 }
 
 void TreeViewAdapter::Apply(const Tree& tree, const std::vector<TreeStep>& steps) {

@@ -12,9 +12,9 @@ namespace {
 // holds nothing when that fails.
 OwnedKey OpenRunKey(bool create) {
     HKEY key = nullptr;
-    const LONG rc = create ? RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &key, nullptr)
-                           : RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key);
+    const LONG rc =
+        create ? RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr)
+               : RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key);
     return OwnedKey(rc == ERROR_SUCCESS ? key : nullptr);
 }
 

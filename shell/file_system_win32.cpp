@@ -49,8 +49,8 @@ OwnedHandle CreateTemporary(const std::string& path, std::string& temp) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         temp = TemporaryPathFor(path, process + counter++);
         if (temp.empty()) break;
-        OwnedHandle file = OpenedFile(CreateFileA(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        OwnedHandle file = OpenedFile(
+            CreateFileA(temp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) return file;
         // A folder of that name, or a file another killed process is still taking away,
         // answers "access denied" rather than "exists".
@@ -63,9 +63,9 @@ OwnedHandle CreateTemporary(const std::string& path, std::string& temp) {
 // The file opened for one sequential read, and its size; null when it is missing, cannot
 // be opened, or is larger than kMaxReadSize.
 OwnedHandle OpenForReading(const std::string& path, size_t& size) {
-    OwnedHandle file = OpenedFile(CreateFileA(path.c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    OwnedHandle file =
+        OpenedFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER length;
     if (!file || !GetFileSizeEx(file.get(), &length) || length.QuadPart < 0 ||
         static_cast<unsigned long long>(length.QuadPart) > kMaxReadSize)
@@ -118,7 +118,8 @@ public:
     bool ReplaceAtomically(const std::string& path, const std::string& data) override {
         // A read-only file stays as it is: the user protected it.
         const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
             return false;
         std::string temp;
         OwnedHandle file = CreateTemporary(path, temp);

@@ -8,8 +8,16 @@ namespace {
 // stored value holds them.
 bool IsExtendedKey(unsigned key) {
     enum : unsigned {
-        kCancel = 0x03, kPageUp = 0x21, kDown = 0x28, kPrintScreen = 0x2C, kInsert = 0x2D, kDelete = 0x2E,
-        kLeftWin = 0x5B, kApps = 0x5D, kDivide = 0x6F, kNumLock = 0x90,
+        kCancel = 0x03,
+        kPageUp = 0x21,
+        kDown = 0x28,
+        kPrintScreen = 0x2C,
+        kInsert = 0x2D,
+        kDelete = 0x2E,
+        kLeftWin = 0x5B,
+        kApps = 0x5D,
+        kDivide = 0x6F,
+        kNumLock = 0x90,
     };
     return key == kCancel || (key >= kPageUp && key <= kDown) || (key >= kPrintScreen && key <= kDelete) ||
            (key >= kLeftWin && key <= kApps) || key == kDivide || key == kNumLock;
@@ -18,8 +26,8 @@ bool IsExtendedKey(unsigned key) {
 }  // namespace
 
 Shortcut SplitShortcut(std::uint16_t value) {
-    return {static_cast<std::uint16_t>(value & kHotkeyKeyMask), (value & kHotkeyShift) != 0,
-            (value & kHotkeyCtrl) != 0, (value & kHotkeyAlt) != 0};
+    return {static_cast<std::uint16_t>(value & kHotkeyKeyMask), (value & kHotkeyShift) != 0, (value & kHotkeyCtrl) != 0,
+            (value & kHotkeyAlt) != 0};
 }
 
 std::uint16_t HotkeyFromStored(long long stored) {

@@ -98,8 +98,8 @@ void Work(std::shared_ptr<IconLoader::Shared> shared, std::string worker) {
         if (shared->stopping) return;
         const IconJob job = jobs.front();
         jobs.pop_front();
-        if (job.pause && shared->wake.wait_for(hold, std::chrono::milliseconds(kSlowRetryMs),
-                                               [&] { return shared->stopping; }))
+        if (job.pause &&
+            shared->wake.wait_for(hold, std::chrono::milliseconds(kSlowRetryMs), [&] { return shared->stopping; }))
             return;
         const int size = shared->size;
         hold.unlock();

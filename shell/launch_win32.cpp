@@ -15,9 +15,9 @@ namespace {
 
 int ShowCommand(WindowShow show) {
     switch (show) {
-        case WindowShow::Maximized: return SW_SHOWMAXIMIZED;
-        case WindowShow::Minimized: return SW_MINIMIZE;
-        case WindowShow::Normal: break;
+    case WindowShow::Maximized: return SW_SHOWMAXIMIZED;
+    case WindowShow::Minimized: return SW_MINIMIZE;
+    case WindowShow::Normal: break;
     }
     return SW_SHOWNORMAL;
 }

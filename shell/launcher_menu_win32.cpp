@@ -49,8 +49,8 @@ LauncherIcons::Stamp LauncherIcons::StampOf(const std::string& path) {
 std::string SearchedIconFile(const std::string& name) {
     std::string found(MAX_PATH, '\0');
     for (int tries = 0; tries < 2; ++tries) {
-        const DWORD length = SearchPathA(nullptr, name.c_str(), nullptr, static_cast<DWORD>(found.size()),
-                                         found.data(), nullptr);
+        const DWORD length =
+            SearchPathA(nullptr, name.c_str(), nullptr, static_cast<DWORD>(found.size()), found.data(), nullptr);
         if (length == 0) break;
         if (length < found.size()) {
             found.resize(length);
@@ -103,7 +103,8 @@ bool LauncherIcons::Refresh(const LauncherMenu& menu) {
 int LauncherIcons::IconCount(const std::string& path) {
     FileState& state = files_[path];
     if (state.iconCount < 0)
-        state.iconCount = state.stamp.exists ? static_cast<int>(ExtractIconExA(path.c_str(), -1, nullptr, nullptr, 0)) : 0;
+        state.iconCount =
+            state.stamp.exists ? static_cast<int>(ExtractIconExA(path.c_str(), -1, nullptr, nullptr, 0)) : 0;
     return state.iconCount;
 }
 
@@ -150,8 +151,8 @@ void LauncherIcons::Clear() {
     found_.clear();
 }
 
-void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures,
-                                UINT firstId, size_t eagerSubmenuBudget) {
+void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures, UINT firstId,
+                                size_t eagerSubmenuBudget) {
     Release();
     menu_ = &menu;
     pictures_ = &pictures;

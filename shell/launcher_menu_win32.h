@@ -79,7 +79,7 @@ private:
     IconMap::iterator Load(const PictureRequest& request, int size);
     IconMap::iterator Forget(IconMap::iterator icon);
 
-    std::map<std::string, FileState> files_;  // by the file's full path for a searched name
+    std::map<std::string, FileState> files_;    // by the file's full path for a searched name
     std::map<std::string, std::string> found_;  // a request's path -> its key in files_
     // By file and index, read with the file as files_ last saw it; a null icon is remembered as well.
     IconMap icons_;

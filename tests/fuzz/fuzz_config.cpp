@@ -136,7 +136,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         same(after.parameters, before.parameters, program);
         same(after.directory, before.directory, program);
         same(after.iconFile, before.iconFile, hasIcon);
-        if (fuzz::ReadsBackAsWritten(EncodeTitle(savedOutline[i]))) FUZZ_CHECK_EQ(back.store.outline[i], savedOutline[i]);
+        if (fuzz::ReadsBackAsWritten(EncodeTitle(savedOutline[i])))
+            FUZZ_CHECK_EQ(back.store.outline[i], savedOutline[i]);
         else allStable = false;
     }
 

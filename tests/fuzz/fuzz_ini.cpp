@@ -109,8 +109,8 @@ void CheckLookup(const IniFile& ini, const Model& model, const std::string& sect
     FUZZ_CHECK_EQ(ini.HasKey(section, key), found != nullptr);
     FUZZ_CHECK_EQ(ini.HasSection(section), model.firstSection.count(Fold(Trim(CutAtNul(section)))) != 0);
     const char* fallback = "fall back  ";
-    FUZZ_CHECK_EQ(ini.ReadString(section, key, fallback),
-                  found ? Copy(found->value, kestrin::kIniValueLimit) : FallbackRead(fallback, kestrin::kIniValueLimit));
+    FUZZ_CHECK_EQ(ini.ReadString(section, key, fallback), found ? Copy(found->value, kestrin::kIniValueLimit)
+                                                                : FallbackRead(fallback, kestrin::kIniValueLimit));
     FUZZ_CHECK_EQ(ini.ReadString(section, key, fallback, smallLimit),
                   found ? Copy(found->value, smallLimit) : FallbackRead(fallback, smallLimit));
     const int integer = found ? kestrin::ParseIniInteger(Copy(found->value, kestrin::kIniValueLimit), -77) : -77;

@@ -118,7 +118,8 @@ void CheckImport(std::string_view configText, std::string_view setText) {
         if (!fuzz::ReadsBackAsWritten(EncodeTitle(expected))) continue;
         Item placed;
         const std::string got = ReadItemSection(ini, at, placed);
-        FUZZ_CHECK_MSG(LeadingLevel(got) == level, "line " + std::to_string(k) + " is not at its depth: " + fuzz::Show(line));
+        FUZZ_CHECK_MSG(LeadingLevel(got) == level,
+                       "line " + std::to_string(k) + " is not at its depth: " + fuzz::Show(line));
         FUZZ_CHECK_EQ(TabDepth(got) - level, TabDepth(line) - LeadingLevel(line));
     }
     CheckLoads(*merged, total);
@@ -144,8 +145,7 @@ void CheckExport(std::string_view configText, size_t selector) {
     const std::string setText = ItemSetText(outline, items, first);
     const IniFile set = IniFile::Parse(setText);
     FUZZ_CHECK_EQ(set.ReadInteger("Dat", "Cnt", -1), count);
-    for (int k = 0; k < count; ++k)
-        CheckItem(set, k, outline[static_cast<size_t>(first + k)], items.At(first + k));
+    for (int k = 0; k < count; ++k) CheckItem(set, k, outline[static_cast<size_t>(first + k)], items.At(first + k));
     CheckImport(configText, setText);
 }
 

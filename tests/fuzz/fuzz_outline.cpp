@@ -85,7 +85,8 @@ void CheckRead(const std::vector<std::string>& lines, const Tree& tree, const st
     // itself: line order is pre-order and every line sits at its own level.
     if (error.empty() && !lines.empty() && LeadingBlanks(lines[0]) == 0) {
         FUZZ_CHECK(inOrder);
-        for (size_t k = 1; k < lines.size(); ++k) FUZZ_CHECK_EQ(tree.Depth(bySlot[k]), static_cast<int>(LeadingBlanks(lines[k])));
+        for (size_t k = 1; k < lines.size(); ++k)
+            FUZZ_CHECK_EQ(tree.Depth(bySlot[k]), static_cast<int>(LeadingBlanks(lines[k])));
     }
 }
 

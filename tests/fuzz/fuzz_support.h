@@ -97,8 +97,7 @@ inline std::vector<std::string_view> Fields(const std::uint8_t* data, size_t siz
 
 }  // namespace fuzz
 
-#define FUZZ_CHECK(condition) \
-    ((condition) ? (void)0 : ::fuzz::Fail(__FILE__, __LINE__, #condition))
+#define FUZZ_CHECK(condition) ((condition) ? (void)0 : ::fuzz::Fail(__FILE__, __LINE__, #condition))
 #define FUZZ_CHECK_MSG(condition, message) \
     ((condition) ? (void)0 : ::fuzz::Fail(__FILE__, __LINE__, std::string(#condition) + ": " + (message)))
 #define FUZZ_CHECK_EQ(a, b) ::fuzz::CheckEq((a), (b), #a, #b, __FILE__, __LINE__)

@@ -11,7 +11,9 @@ TEST(Autostart, QuotesOnlyPathsWithBlanks) {
 }
 
 TEST(Autostart, TouchesTheRegistryOnlyWhenTheBoxChanged) {
-    struct Case { bool checked, wasOn, del, write, after; };
+    struct Case {
+        bool checked, wasOn, del, write, after;
+    };
     const Case cases[] = {
         {true, true, false, false, true},  // unchanged: even a stale path stays
         {false, false, false, false, false},

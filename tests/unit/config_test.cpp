@@ -181,9 +181,9 @@ std::string PieceReading(const std::string& text, size_t pieceSize) {
                       std::to_string(loaded.hotkey);
     for (int i = 0; i < loaded.store.items.Count(); ++i) {
         const Item& item = loaded.store.items.At(i);
-        out += "|" + loaded.store.outline[static_cast<size_t>(i)] + "," + std::to_string(item.kind) + "," + item.command +
-               "," + item.parameters + "," + item.directory + "," + std::to_string(item.showState) + "," +
-               item.iconFile + "," + std::to_string(item.iconIndex);
+        out += "|" + loaded.store.outline[static_cast<size_t>(i)] + "," + std::to_string(item.kind) + "," +
+               item.command + "," + item.parameters + "," + item.directory + "," + std::to_string(item.showState) +
+               "," + item.iconFile + "," + std::to_string(item.iconIndex);
     }
     return out;
 }
@@ -213,8 +213,13 @@ TEST(LoadItems, ReadInPiecesFindsWhatTheWholeTextHolds) {
 }
 
 TEST(LoadItems, BadCountFailsWithoutStaleSlots) {
-    const char* texts[] = {"", "[Dat]\r\nKey=5\r\n", "[Dat]\r\nCnt=\r\n", "[Dat]\r\nCnt=two\r\n",
-                           "[Dat]\r\nCnt=-1\r\n", "[Dat]\r\nCnt=100001\r\n", "[Dat]\r\nCnt=2147483647\r\n"};
+    const char* texts[] = {"",
+                           "[Dat]\r\nKey=5\r\n",
+                           "[Dat]\r\nCnt=\r\n",
+                           "[Dat]\r\nCnt=two\r\n",
+                           "[Dat]\r\nCnt=-1\r\n",
+                           "[Dat]\r\nCnt=100001\r\n",
+                           "[Dat]\r\nCnt=2147483647\r\n"};
     for (const char* text : texts) {
         Loaded loaded = LoadText(kExampleFile);
         ASSERT_EQ(loaded.error, "");
@@ -222,7 +227,8 @@ TEST(LoadItems, BadCountFailsWithoutStaleSlots) {
         if (*text) files.files[kPath] = text;
         Load(files, loaded);
         EXPECT_EQ(loaded.error, "Range check error") << text;
-        EXPECT_EQ(loaded.hotkey, std::string(text).find("Key=5") != std::string::npos ? 5 : 0) << text;  // given before the check
+        EXPECT_EQ(loaded.hotkey, std::string(text).find("Key=5") != std::string::npos ? 5 : 0)
+            << text;  // given before the check
         EXPECT_EQ(loaded.store.items.Count(), 0);
         EXPECT_TRUE(loaded.store.outline.empty());
         EXPECT_EQ(loaded.store.unsavedLoadError, "Range check error");
@@ -369,8 +375,8 @@ TEST(ConfigHostile, BoundedResults) {
     std::string big = "[Dat]\r\nCnt=10000\r\n";
     const std::string longValue(2500, 'v');
     for (int i = 0; i < 10000; ++i)
-        big += "[" + std::to_string(i) + "]\r\nTit=t" + std::to_string(i) + "\r\nPrg=" + longValue + "\r\nPar=" +
-               longValue + "\r\n";
+        big += "[" + std::to_string(i) + "]\r\nTit=t" + std::to_string(i) + "\r\nPrg=" + longValue +
+               "\r\nPar=" + longValue + "\r\n";
     while (big.size() < (50u << 20)) big += "junk line without equals\r\n";
     Loaded loaded = LoadText(big);
     EXPECT_EQ(loaded.error, "");

@@ -112,9 +112,9 @@ TEST(SearchPath, OnlyABareNameIsLookedFor) {
     const struct {
         const char* path;
         bool searched;
-    } rows[] = {{"notepad.exe", true}, {"shell32.dll", true},      {"app", true},
-                {"", false},           {"C:\\a\\b.exe", false},    {"sub\\b.exe", false},
-                {"C:b.exe", false},    {"%usb%\\b.ico", false},    {"\\\\srv\\share\\b.exe", false},
+    } rows[] = {{"notepad.exe", true}, {"shell32.dll", true},   {"app", true},
+                {"", false},           {"C:\\a\\b.exe", false}, {"sub\\b.exe", false},
+                {"C:b.exe", false},    {"%usb%\\b.ico", false}, {"\\\\srv\\share\\b.exe", false},
                 {"./b.exe", false}};
     for (const auto& row : rows) EXPECT_EQ(IsSearchedFor(row.path), row.searched) << row.path;
 }

@@ -7,7 +7,12 @@ using namespace kestrin;
 using K = DroppedThing::Kind;
 
 TEST(DroppedTitle, NameWithoutExtensionFolderWholeDriveLabelOrLetter) {
-    struct Case { K kind; const char* path; const char* label; const char* expected; };
+    struct Case {
+        K kind;
+        const char* path;
+        const char* label;
+        const char* expected;
+    };
     const Case cases[] = {
         {K::File, "C:\\Tools\\putty.exe", "", "putty"},
         {K::File, "C:\\a.b\\archive.tar.gz", "", "archive.tar"},
@@ -35,12 +40,17 @@ TEST(FileKindOf, ShortcutsByExtensionInAnyCase) {
 }
 
 TEST(TravellingPath, OnlyKestrinsOwnNonWindowsDrive) {
-    struct Case { const char* exe; const char* windows; const char* path; const char* expected; };
+    struct Case {
+        const char* exe;
+        const char* windows;
+        const char* path;
+        const char* expected;
+    };
     const Case cases[] = {
         {"E:", "C:", "E:\\Apps\\a.exe", "%usb%\\Apps\\a.exe"},
         {"E:", "C:", "e:\\Apps\\a.exe", "%usb%\\Apps\\a.exe"},
         {"E:", "C:", "C:\\Windows\\a.exe", "C:\\Windows\\a.exe"},
-        {"C:", "C:", "C:\\Apps\\a.exe", "C:\\Apps\\a.exe"},      // Kestrin on the Windows drive
+        {"C:", "C:", "C:\\Apps\\a.exe", "C:\\Apps\\a.exe"},  // Kestrin on the Windows drive
         {"c:", "C:\\", "C:\\Apps\\a.exe", "C:\\Apps\\a.exe"},
         {"\\\\srv\\share", "C:", "\\\\srv\\share\\a.exe", "\\\\srv\\share\\a.exe"},
         {"E:", "C:", "https://example.org/", "https://example.org/"},
@@ -68,7 +78,10 @@ TEST(DroppedItem, ShortcutFieldsOrTheShortcutItself) {
     EXPECT_EQ(item.iconFile, "C:\\Windows\\system32\\shell32.dll");
     EXPECT_EQ(item.iconIndex, 41);
 
-    struct ShowCase { int command; std::uint8_t state; };
+    struct ShowCase {
+        int command;
+        std::uint8_t state;
+    };
     for (const ShowCase& c : {ShowCase{1, kShowNormal}, ShowCase{7, kShowMinimized}, ShowCase{2, kShowMinimized},
                               ShowCase{0, kShowNormal}}) {
         fields.showCommand = c.command;

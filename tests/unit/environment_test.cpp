@@ -26,7 +26,10 @@ EnvironmentLookup FakeEnvironment() {
 }  // namespace
 
 TEST(ExpandEnvironment, KnownNamesOnlyAndNothingRescanned) {
-    struct Case { const char* text; const char* expected; };
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
     const Case cases[] = {
         {"%windir%\\notepad.exe", "C:\\Windows\\notepad.exe"},
         {"%NOPE%\\x", "%NOPE%\\x"},
@@ -36,7 +39,9 @@ TEST(ExpandEnvironment, KnownNamesOnlyAndNothingRescanned) {
         {"%EMPTY%x", "x"},
         {"%LOOP%", "%WINDIR%"},
         {"%WINDIR%%WINDIR%", "C:\\WindowsC:\\Windows"},
-        {"\x83%WINDIR%", "\x83" "C:\\Windows"},  // a lead byte before the name
+        {"\x83%WINDIR%",
+         "\x83"
+         "C:\\Windows"},  // a lead byte before the name
         {"", ""},
     };
     for (const Case& c : cases) EXPECT_EQ(ExpandEnvironment(c.text, FakeEnvironment()), c.expected) << c.text;

@@ -16,7 +16,7 @@ TEST(ErrorBoxText, AppendsFullStopOnlyAfterCharactersThatSortAfterIt) {
         {"Invalid level (3) for item \"Tools\"", "Invalid level (3) for item \"Tools\""},  // '"' < '.'
         {"'x' is not a valid integer value", "'x' is not a valid integer value."},
         {"Already ends.", "Already ends."},
-        {"Path ends in /", "Path ends in /."},   // '/' sorts right after '.'
+        {"Path ends in /", "Path ends in /."},  // '/' sorts right after '.'
         {"Ends with a comma,", "Ends with a comma,"},
         {"Count 7", "Count 7."},
         {"Bang!", "Bang!"},
@@ -38,10 +38,10 @@ TEST(TipFromBanner, TakesTextBeforeTheBlankInFrontOfTheFirstDash) {
     };
     const Case cases[] = {
         {"Kestrin 3.1 - tray launcher (c) 2026 The Kestrin developers", "Kestrin 3.1"},
-        {"Kestrin 3.1 - a - b", "Kestrin 3.1"},              // the first "- " counts
-        {"Kestrin-3.1 - launcher", "Kestrin-3.1"},           // a dash without a blank after it is text
-        {"Kestrin- launcher", "Kestrin"},                     // no blank in front: cut right at the dash
-        {"Kestrin 3.1", "Kestrin 3.1"},                       // no "- " at all: the whole banner
+        {"Kestrin 3.1 - a - b", "Kestrin 3.1"},     // the first "- " counts
+        {"Kestrin-3.1 - launcher", "Kestrin-3.1"},  // a dash without a blank after it is text
+        {"Kestrin- launcher", "Kestrin"},           // no blank in front: cut right at the dash
+        {"Kestrin 3.1", "Kestrin 3.1"},             // no "- " at all: the whole banner
         {"- leading", ""},
         {"", ""},
     };

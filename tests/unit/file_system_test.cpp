@@ -7,7 +7,11 @@
 using namespace kestrin;
 
 TEST(TemporaryPathFor, StaysBesideTheTargetAndNoLongerThanIt) {
-    struct Case { const char* target; unsigned value; const char* expected; };
+    struct Case {
+        const char* target;
+        unsigned value;
+        const char* expected;
+    };
     const Case cases[] = {
         {"C:\\Tools\\kestrin.ini", 0x1f0c9a3bu, "C:\\Tools\\ke~1f0c9a3b"},
         {"K:\\sets\\A.set", 0x12345a3bu, "K:\\sets\\A~a3b"},  // short names keep fewer digits

@@ -39,8 +39,8 @@ std::vector<int> Needs(std::initializer_list<std::pair<int, int>> rows) {
 TEST(FormScale, ScalesLengthsToTheNearestPixel) {
     const struct {
         int value, dpi, expected;
-    } cases[] = {{16, 96, 16}, {16, 120, 20}, {16, 144, 24}, {16, 192, 32}, {13, 120, 16},
-                 {13, 144, 20}, {21, 120, 26}, {1, 144, 2},  {0, 192, 0},   {-5, 144, -8}};
+    } cases[] = {{16, 96, 16},  {16, 120, 20}, {16, 144, 24}, {16, 192, 32}, {13, 120, 16},
+                 {13, 144, 20}, {21, 120, 26}, {1, 144, 2},   {0, 192, 0},   {-5, 144, -8}};
     for (const auto& c : cases) EXPECT_EQ(ScaleToDpi(c.value, c.dpi), c.expected) << c.value << " at " << c.dpi;
     EXPECT_EQ(SmallIconSizeFor(120), 20);
     EXPECT_EQ(LargeIconSizeFor(144), 48);
@@ -74,15 +74,22 @@ TEST(FormScale, GrowsOnlyAsFarAsTheCaptionsNeed) {
         int clientWidth;
         std::vector<Expect> boxes;
     } cases[] = {
-        {"everything fits", Needs({{0, 40}, {3, 120}, {6, 100}}), 180,
+        {"everything fits",
+         Needs({{0, 40}, {3, 120}, {6, 100}}),
+         180,
          {{0, 10, 50}, {1, 70, 100}, {2, 10, 170}, {3, 8, 120}, {4, 140, 26}, {6, 10, 170}}},
         {"a label takes the room before its neighbour", Needs({{0, 58}}), 180, {{0, 10, 58}, {1, 70, 100}}},
-        {"past the room the neighbour moves; what spans the point widens, so does the form", Needs({{0, 78}}), 200,
+        {"past the room the neighbour moves; what spans the point widens, so does the form",
+         Needs({{0, 78}}),
+         200,
          {{0, 10, 78}, {1, 90, 100}, {2, 10, 190}, {6, 10, 190}, {4, 160, 26}}},
         {"a group's label moves its right column, widens what spans it and the group",
-         Needs({{3, 150}}), 200,
+         Needs({{3, 150}}),
+         200,
          {{3, 8, 150}, {4, 160, 26}, {5, 8, 161}, {2, 10, 190}, {6, 10, 190}, {1, 70, 100}, {0, 10, 50}}},
-        {"a group widened from outside widens its right-hand column", Needs({{6, 200}}), 210,
+        {"a group widened from outside widens its right-hand column",
+         Needs({{6, 200}}),
+         210,
          {{6, 10, 200}, {2, 10, 200}, {4, 170, 26}, {5, 8, 171}, {3, 8, 120}}},
     };
     for (const auto& c : cases) {
@@ -118,8 +125,10 @@ TEST(FormScale, SettingsWindowGrownForAnyCaptionsKeepsItsOrder) {
             EXPECT_GE(g.x, s.x) << a.name;
             EXPECT_EQ(g.y, s.y) << a.name;
             EXPECT_EQ(g.h, s.h) << a.name;
-            const int parentWidth = a.parent[0] ? grown.boxes[static_cast<size_t>(FindControl(kSettingsForm, a.parent) - kSettingsForm.controls)].w
-                                                : grown.clientWidth;
+            const int parentWidth =
+                a.parent[0]
+                    ? grown.boxes[static_cast<size_t>(FindControl(kSettingsForm, a.parent) - kSettingsForm.controls)].w
+                    : grown.clientWidth;
             EXPECT_LE(g.Right(), parentWidth) << a.name;
             for (size_t j = 0; j < kSettingsForm.count; ++j) {
                 const ControlDef& b = kSettingsForm.controls[j];

@@ -5,15 +5,17 @@
 using namespace kestrin;
 
 TEST(Hotkey, SplitShortcutForRegisterHotKey) {
-    struct Case { unsigned value; unsigned key; bool shift, ctrl, alt; };
+    struct Case {
+        unsigned value;
+        unsigned key;
+        bool shift, ctrl, alt;
+    };
     const Case cases[] = {
         {kDefaultHotkey, 0x26, true, true, true},  // Shift+Ctrl+Alt+Up
         {112, 112, false, false, false},           // F1 alone
-        {0x2000 | 0x41, 0x41, true, false, false},
-        {0x4000 | 0x41, 0x41, false, true, false},
-        {0x8000 | 0x41, 0x41, false, false, true},
-        {0xC026, 0x26, false, true, true},
-        {0x1FFF, 0x1FFF, false, false, false},     // all 13 key bits belong to the key
+        {0x2000 | 0x41, 0x41, true, false, false}, {0x4000 | 0x41, 0x41, false, true, false},
+        {0x8000 | 0x41, 0x41, false, false, true}, {0xC026, 0x26, false, true, true},
+        {0x1FFF, 0x1FFF, false, false, false},  // all 13 key bits belong to the key
     };
     for (const Case& c : cases) {
         Shortcut s = SplitShortcut(static_cast<std::uint16_t>(c.value));
@@ -25,7 +27,11 @@ TEST(Hotkey, SplitShortcutForRegisterHotKey) {
 }
 
 TEST(Hotkey, NamedModifiersFirst) {
-    struct Case { unsigned value; const char* keyName; const char* expected; };
+    struct Case {
+        unsigned value;
+        const char* keyName;
+        const char* expected;
+    };
     const Case cases[] = {
         {kDefaultHotkey, "Up", "Shift+Ctrl+Alt+Up"},
         {0x4000 | 0x41, "A", "Ctrl+A"},
@@ -45,7 +51,10 @@ TEST(Hotkey, StoredValueKeepsLowSixteenBits) {
 }
 
 TEST(Hotkey, ControlValueConversions) {
-    struct Case { unsigned value; HotkeyControlValue shown; };
+    struct Case {
+        unsigned value;
+        HotkeyControlValue shown;
+    };
     const Case cases[] = {
         {kDefaultHotkey, {0x26, true, true, true, true}},  // Up is extended: shown as Up, not as Num 8
         {0x2000 | 0x41, {0x41, true, false, false, false}},

@@ -59,18 +59,22 @@ TEST(IconSchedule, QueuesAreDrivesAndShares) {
         const char* path;
         const char* queue;
     } cases[] = {
-        {"c:\\a.exe", "C:"},         {"D:/x.ico", "D:"},
-        {"\\\\Srv\\Share\\a.exe", "\\\\srv\\share"}, {"\\\\srv\\share", "\\\\srv\\share"},
-        {"\\\\srv", "\\\\srv"},      {"notepad.exe", ""},
-        {"sub\\a.ico", ""},          {"", ""},
+        {"c:\\a.exe", "C:"},
+        {"D:/x.ico", "D:"},
+        {"\\\\Srv\\Share\\a.exe", "\\\\srv\\share"},
+        {"\\\\srv\\share", "\\\\srv\\share"},
+        {"\\\\srv", "\\\\srv"},
+        {"notepad.exe", ""},
+        {"sub\\a.ico", ""},
+        {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(IconQueueOf(c.path), c.queue) << c.path;
 }
 
 TEST(IconSchedule, TopLevelFirstThenSubmenusOneJobPerQueue) {
     IconSchedule schedule;
-    const LauncherMenu menu = MenuOf({"C:\\top,0", ">C:\\inner,0", ">E:\\inner,1", "D:\\top,0", "C:\\top2,0",
-                                      "E:\\top,0", "C:\\top,1"});
+    const LauncherMenu menu =
+        MenuOf({"C:\\top,0", ">C:\\inner,0", ">E:\\inner,1", "D:\\top,0", "C:\\top2,0", "E:\\top,0", "C:\\top,1"});
     schedule.Want(menu);
     // One job per drive, each its drive's first file in reading order.
     EXPECT_EQ(Paths(schedule.Start()), (std::vector<std::string>{"C:\\top", "D:\\top", "E:\\top"}));

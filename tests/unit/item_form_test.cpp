@@ -103,7 +103,14 @@ TEST(ItemForm, SyncAppliesTheChildrenRuleAndTheFieldStates) {
     f.Select("Sub");
     EXPECT_EQ(f.Row("Sub").kind, kKindSubmenu);
 
-    struct Case { std::uint8_t kind; bool kindFace; bool title; bool launch; bool icon; bool showFace; };
+    struct Case {
+        std::uint8_t kind;
+        bool kindFace;
+        bool title;
+        bool launch;
+        bool icon;
+        bool showFace;
+    };
     const Case cases[] = {
         {kKindProgram, false, false, false, false, false},
         {kKindSeparator, false, true, true, true, true},
@@ -167,9 +174,13 @@ TEST(ItemForm, IconIndexFollowsIntegerRules) {
     Fixture f("Item\n");
     f.form.OpenTree();
     Item& row = f.Row("Item");
-    struct Case { const char* typed; int stored; const char* shown; };
-    const Case cases[] = {{"300", 44, "44"}, {"-1", 255, "255"}, {"0x1F", 31, "31"},
-                          {"$ff", 255, "255"}, {" 7", 7, "7"}, {"0", 0, "0"}, {"12", 12, "12"}};
+    struct Case {
+        const char* typed;
+        int stored;
+        const char* shown;
+    };
+    const Case cases[] = {{"300", 44, "44"}, {"-1", 255, "255"}, {"0x1F", 31, "31"}, {"$ff", 255, "255"},
+                          {" 7", 7, "7"},    {"0", 0, "0"},      {"12", 12, "12"}};
     for (const Case& c : cases) {
         f.view.text[FormEdit::IconIndex] = c.typed;  // the user types
         f.form.OnEditChanged(FormEdit::IconIndex, c.typed);
@@ -331,12 +342,19 @@ TEST(ItemForm, AReloadedTreeIsNotEditedThroughOldNodeIds) {
 // the reload (the menu would pair new titles with old rows), and a failed save stops there.
 TEST(ItemForm, OnlyAFailedAutostartWriteLetsTheStepsGoOn) {
     Fixture f("A");
-    struct Case { WindowStep failing; const char* error; std::vector<WindowStep> ran; };
+    struct Case {
+        WindowStep failing;
+        const char* error;
+        std::vector<WindowStep> ran;
+    };
     const Case cases[] = {
-        {WindowStep::WriteAutostart, "Failed to set data for 'Kestrin'",
+        {WindowStep::WriteAutostart,
+         "Failed to set data for 'Kestrin'",
          {WindowStep::Hide, WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems}},
         {WindowStep::SaveItems, "Unable to write to k.ini", {WindowStep::Hide, WindowStep::SaveItems}},
-        {WindowStep::Show, "", {WindowStep::Hide, WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems}},
+        {WindowStep::Show,
+         "",
+         {WindowStep::Hide, WindowStep::SaveItems, WindowStep::WriteAutostart, WindowStep::LoadItems}},
     };
     for (const Case& c : cases) {
         std::vector<WindowStep> ran;

@@ -114,8 +114,8 @@ TEST(ImportItemSet, CopiesTheKeysOfEachKindWithTheirDefaults) {
     const std::string config = Crlf("[Dat]\nCnt=5\n");
     const std::string set = Crlf(
         "[0]\nArt=0\n"                                         // no title: "New Item"
-        "[1]\nTit=Sep\nArt=1\nPrg=gone\nIco=gone\n"             // a separator keeps Tit and Art
-        "[2]\nTit=Sub\nArt=2\nPrg=gone\nIco=i.dll\nIdx=$10\n"    // a submenu keeps its icon
+        "[1]\nTit=Sep\nArt=1\nPrg=gone\nIco=gone\n"            // a separator keeps Tit and Art
+        "[2]\nTit=Sub\nArt=2\nPrg=gone\nIco=i.dll\nIdx=$10\n"  // a submenu keeps its icon
         "[Dat]\nCnt=3\n");
     const std::optional<std::string> merged = ImportItemSet(config, set);
     ASSERT_TRUE(merged);
@@ -166,7 +166,8 @@ TEST(ImportItemSet, PlacesTitlesByTheirLeadingMarksOnly) {
     const Case cases[] = {
         {"a mark inside a root's title is text", {"C#|F#", "#|Kid#|x"}, {"C#|F#", "#|Kid#|x"}},
         {"blanks after the marks are dropped", {"#| Foo", "#|#|  Bar"}, {"Foo", "#|Bar"}},
-        {"a deep set keeps its shape", {"#|#|Leaf", "#|#|#|Kid", "#|#|#|#|Grandkid", "#|#|Next"},
+        {"a deep set keeps its shape",
+         {"#|#|Leaf", "#|#|#|Kid", "#|#|#|#|Grandkid", "#|#|Next"},
          {"Leaf", "#|Kid", "#|#|Grandkid", "Next"}},
         {"a shallower line lands on the top level", {"#|#|A", "#|B", "C"}, {"A", "B", "C"}},
         {"marks among blanks all count", {"#|Root", "#| #|Kid"}, {"Root", "#|Kid"}},

@@ -5,7 +5,10 @@
 using namespace kestrin;
 
 TEST(ExeDrive, TakesDriveLetterOrShare) {
-    struct Case { const char* path; const char* drive; };
+    struct Case {
+        const char* path;
+        const char* drive;
+    };
     const Case cases[] = {
         {"E:\\Launcher\\launcher.exe", "E:"},
         {"c:", "c:"},
@@ -21,7 +24,11 @@ TEST(ExeDrive, TakesDriveLetterOrShare) {
 }
 
 TEST(ExpandDrive, ReplacesEveryPlaceholderInAnyCase) {
-    struct Case { const char* text; const char* drive; const char* expanded; };
+    struct Case {
+        const char* text;
+        const char* drive;
+        const char* expanded;
+    };
     const Case cases[] = {
         {"%usb%\\Apps\\tool.exe", "E:", "E:\\Apps\\tool.exe"},
         {"%USB%\\Apps\\tool.exe", "E:", "E:\\Apps\\tool.exe"},
@@ -75,7 +82,10 @@ TEST(ComposeLaunch, EmptyFields) {
 
 TEST(ComposeLaunch, WindowShowFromShowState) {
     // Unknown states show the window normally, never hidden.
-    struct Case { int showState; WindowShow show; };
+    struct Case {
+        int showState;
+        WindowShow show;
+    };
     const Case cases[] = {
         {0, WindowShow::Normal}, {1, WindowShow::Maximized}, {2, WindowShow::Minimized},
         {3, WindowShow::Normal}, {255, WindowShow::Normal},

@@ -109,7 +109,10 @@ std::vector<std::string> Captions(const LauncherMenu& menu) {
 }  // namespace
 
 TEST(LauncherMenuBuild, NestsByTabCountAnywhereInTheLine) {
-    struct Case { std::vector<std::string> lines; const char* shape; };
+    struct Case {
+        std::vector<std::string> lines;
+        const char* shape;
+    };
     const Case cases[] = {
         {{}, ""},
         {{"A", "\tB", "\t\tC", "\tD", "E"}, "&A(&B(&C),&D),&E"},
@@ -142,13 +145,15 @@ TEST(LauncherMenuBuild, EntriesFollowTheirKind) {
         {"Sep", OfKind(kKindSeparator)},
         {"\tHidden", Program("f.exe")},
     });
-    struct Expect { const char* caption; bool launches, separator, opens; };
+    struct Expect {
+        const char* caption;
+        bool launches, separator, opens;
+    };
     const Expect expected[] = {
-        {"&Run", true, false, false},     {"-", false, true, false},
-        {"&Sub", false, false, true},     {"&Inner", true, false, false},
-        {"-", false, true, false},        {"", false, false, false},
-        {"&Holder", false, false, true},  {"&Child", true, false, false},
-        {"-", false, true, false},        {"&Hidden", true, false, false},
+        {"&Run", true, false, false},    {"-", false, true, false},      {"&Sub", false, false, true},
+        {"&Inner", true, false, false},  {"-", false, true, false},      {"", false, false, false},
+        {"&Holder", false, false, true}, {"&Child", true, false, false}, {"-", false, true, false},
+        {"&Hidden", true, false, false},
     };
     ASSERT_EQ(menu.entries.size(), std::size(expected));
     for (size_t i = 0; i < menu.entries.size(); ++i) {
@@ -176,14 +181,18 @@ TEST(LauncherMenuBuild, LineWithoutSlotLaunchesNothing) {
 
 TEST(LauncherMenuBuild, PictureRequests) {
     using Source = PictureRequest::Source;
-    struct Case { Item item; Source source; const char* path; int index; };
+    struct Case {
+        Item item;
+        Source source;
+        const char* path;
+        int index;
+    };
     const Case cases[] = {
         {Program("C:\\Apps\\a.exe", "", 3), Source::File, "C:\\Apps\\a.exe", 3},
         {Program("a.exe", "%USB%\\Tools\\tool.exe", 300), Source::File, "E:\\Tools\\tool.exe", 44},
         {Program("%usb%\\a.exe"), Source::File, "E:\\a.exe", 0},
         // Pipes stay in the path, so the extraction finds no file and there is no picture.
-        {Program("|C:\\Program Files\\App\\app.exe|"), Source::File,
-         "|C:\\Program Files\\App\\app.exe|", 0},
+        {Program("|C:\\Program Files\\App\\app.exe|"), Source::File, "|C:\\Program Files\\App\\app.exe|", 0},
         {Program(""), Source::None, "", 0},
         {OfKind(kKindSubmenu), Source::Folder, "", 0},
         {OfKind(kKindSubmenu, "%uSb%\\f.ico"), Source::File, "E:\\f.ico", 0},
@@ -252,7 +261,10 @@ TEST(LauncherMenuBuild, DeepOutlineNeedsNoDeepStack) {
 }
 
 TEST(SeparatorTidying, ShowsOnlySeparatorsBetweenOtherEntries) {
-    struct Case { std::vector<std::string> level; const char* shown; };
+    struct Case {
+        std::vector<std::string> level;
+        const char* shown;
+    };
     const Case cases[] = {
         {{}, ""},
         {{"-", "a"}, "a"},
@@ -275,7 +287,9 @@ TEST(SeparatorTidying, ShowsOnlySeparatorsBetweenOtherEntries) {
 }
 
 TEST(AccessKeys, AssignsOneKeyPerEntry) {
-    struct Case { std::vector<std::string> in, out; };
+    struct Case {
+        std::vector<std::string> in, out;
+    };
     const Case cases[] = {
         {{"Open", "Options", "Exit"}, {"&Open", "O&ptions", "&Exit"}},
         // Letters compare in upper case; the case of the caption is kept.
@@ -310,7 +324,9 @@ TEST(AccessKeys, SkipsHiddenEntries) {
 }
 
 TEST(AccessKeys, EntriesWithoutAFreeCharacterGetNoKey) {
-    struct Case { std::vector<std::string> in, out; };
+    struct Case {
+        std::vector<std::string> in, out;
+    };
     const Case cases[] = {
         // Moving the unserved entry to the end cannot free a character for it.
         {{"AB", "A"}, {"&AB", "A"}},
@@ -332,8 +348,7 @@ TEST(AccessKeys, MoreEntriesThanCandidates) {
     captions.push_back("Extra");
     LauncherMenu menu = Level(captions);
     AssignAccessKeys(menu, menu.topLevel);
-    for (size_t i = 0; i < candidates.size(); ++i)
-        EXPECT_EQ(menu.entries[i].caption, "&" + captions[i]);
+    for (size_t i = 0; i < candidates.size(); ++i) EXPECT_EQ(menu.entries[i].caption, "&" + captions[i]);
     EXPECT_EQ(menu.entries.back().caption, "Extra");
 }
 

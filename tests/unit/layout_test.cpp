@@ -126,9 +126,9 @@ TEST(FormLayout, CreationOrderFollowsTabOrderWithGroupContentsInPlace) {
         created.insert(c.name);
         if (c.tabOrder != kNoTabStop && c.kind != ControlKind::GroupBox) stops.push_back(c.name);
     }
-    const std::vector<std::string> expected = {
-        "TreeView1", "HotKey1", "ComboBox2", "Edit1",   "Edit3",   "Edit2",    "Edit5",   "Edit4",
-        "Edit6",     "ComboBox1", "Button3", "Button4", "CheckBox1", "Button12", "Button13"};
+    const std::vector<std::string> expected = {"TreeView1", "HotKey1", "ComboBox2", "Edit1",    "Edit3",
+                                               "Edit2",     "Edit5",   "Edit4",     "Edit6",    "ComboBox1",
+                                               "Button3",   "Button4", "CheckBox1", "Button12", "Button13"};
     EXPECT_EQ(stops, expected);
 }
 
@@ -212,11 +212,7 @@ TEST(FormLayout, SplitItemsKeepsEmptyPieces) {
         std::vector<std::string> items;
     };
     const Case cases[] = {
-        {"", {}},
-        {"Normal", {"Normal"}},
-        {"a\nb\nc", {"a", "b", "c"}},
-        {"a\n", {"a", ""}},
-        {"\n\n", {"", "", ""}},
+        {"", {}}, {"Normal", {"Normal"}}, {"a\nb\nc", {"a", "b", "c"}}, {"a\n", {"a", ""}}, {"\n\n", {"", "", ""}},
     };
     for (const Case& c : cases) EXPECT_EQ(SplitItems(c.text), c.items) << c.text;
 }

@@ -63,7 +63,10 @@ TEST(FileDialogStartFor, ProposesOnlyNamesTheDialogAccepts) {
 }
 
 TEST(ExportFileName, ReplacesWhatNoFileNameHolds) {
-    struct Case { const char* title; const char* name; };
+    struct Case {
+        const char* title;
+        const char* name;
+    };
     const Case cases[] = {
         {"&Tools", "&Tools"},
         {"a\\b/c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"},
@@ -106,14 +109,15 @@ TEST(IconPickerFile, ChoosesAndResolvesTheFile) {
         {"%USB%\\Icons\\app.ico", "", "E:\\Tools\\%USB%\\Icons\\app.ico"},  // only lower case marks it
         {"shell32.dll", "", "E:\\Tools\\shell32.dll"},
         {"\\\\server\\share\\app.ico", "", "\\\\server\\share\\app.ico"},  // a network path stays whole
-        {"\\server.ico", "", "E:\\Tools\\\\server.ico"},                      // one backslash is relative
+        {"\\server.ico", "", "E:\\Tools\\\\server.ico"},                   // one backslash is relative
         {"C:\\Icons\\a.ico", "", "C:\\Icons\\a.ico"},
         {"C:\\%usb%\\%USB%", "", "C:\\E:\\E:"},  // with a marker, every case is expanded
         {"", "%usb%\\Tools\\run.exe", "E:\\Tools\\run.exe"},
         {"", "run.exe", "run.exe"},  // the Command is never made relative
         {"", "|C:\\Program Files\\App\\app.exe|", "|C:\\Program Files\\App\\app.exe|"},
     };
-    for (const Case& c : cases) EXPECT_EQ(IconPickerFile(c.iconFile, c.command, folder, "E:"), c.expected) << c.iconFile;
+    for (const Case& c : cases)
+        EXPECT_EQ(IconPickerFile(c.iconFile, c.command, folder, "E:"), c.expected) << c.iconFile;
 }
 
 TEST(IconPicker, StoredIndexBecomesTheSelection) {
@@ -121,7 +125,7 @@ TEST(IconPicker, StoredIndexBecomesTheSelection) {
         int count, stored, expected;
     };
     const Case cases[] = {
-        {10, 3, 3}, {10, 0, 0}, {10, 9, 9}, {10, 10, 0}, {10, 25, 0}, {10, -1, -1},
+        {10, 3, 3},  {10, 0, 0}, {10, 9, 9}, {10, 10, 0}, {10, 25, 0}, {10, -1, -1},
         {10, -2, 0}, {1, 7, 0},  {0, 0, -1}, {0, -1, -1}, {0, 5, -1},
     };
     for (const Case& c : cases)

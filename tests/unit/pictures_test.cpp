@@ -18,9 +18,7 @@ int OpaqueInRow(const Picture& p, int y) {
     return n;
 }
 
-double Luminance(std::uint32_t argb) {
-    return 0.299 * RedOf(argb) + 0.587 * GreenOf(argb) + 0.114 * BlueOf(argb);
-}
+double Luminance(std::uint32_t argb) { return 0.299 * RedOf(argb) + 0.587 * GreenOf(argb) + 0.114 * BlueOf(argb); }
 
 }  // namespace
 
@@ -47,7 +45,7 @@ TEST(Pictures, EveryPictureIsDrawnAtAnySize) {
 
 // Glyphs sit on buttons and in menus with air around them.
 TEST(Pictures, GlyphsKeepAClearBorder) {
-    const PictureId framed[] = {PictureId::Exit, PictureId::ArrowUp, PictureId::ArrowDown,
+    const PictureId framed[] = {PictureId::Exit,      PictureId::ArrowUp,    PictureId::ArrowDown,
                                 PictureId::ArrowLeft, PictureId::ArrowRight, PictureId::FolderGlyph};
     for (PictureId id : framed) {
         const Picture p = DrawPicture(id);

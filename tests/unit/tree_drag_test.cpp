@@ -104,11 +104,14 @@ TEST(DragMove, EqualsASequenceOfMovesAndLandsWhereDropped) {
                     break;
                 case Placement::AddChild: EXPECT_EQ(tree.LastChild(point.target), moved) << Shape(tree); break;
                 case Placement::AddSibling:
-                    EXPECT_EQ(tree.NextSibling(moved), kNoNode) << start.Title(moved) << " after "
-                        << (point.target == kNoNode ? "end" : start.Title(point.target)) << ": " << Shape(start) << " -> " << Shape(tree);
+                    EXPECT_EQ(tree.NextSibling(moved), kNoNode)
+                        << start.Title(moved) << " after "
+                        << (point.target == kNoNode ? "end" : start.Title(point.target)) << ": " << Shape(start)
+                        << " -> " << Shape(tree);
                     EXPECT_EQ(tree.Parent(moved), point.target == kNoNode ? kNoNode : start.Parent(point.target))
-                        << start.Title(moved) << " after " << (point.target == kNoNode ? "end" : start.Title(point.target))
-                        << ": " << Shape(start) << " -> " << Shape(tree);
+                        << start.Title(moved) << " after "
+                        << (point.target == kNoNode ? "end" : start.Title(point.target)) << ": " << Shape(start)
+                        << " -> " << Shape(tree);
                     break;
                 }
             }
@@ -126,13 +129,19 @@ TEST(DropPointAt, BelowMeansJustUnderTheNodeOnScreen) {
         return kNoNode;
     };
     tree.SetExpanded(id("A"), true);
-    struct Case { const char* under; DropZone zone; bool into; Placement placement; const char* target; };
+    struct Case {
+        const char* under;
+        DropZone zone;
+        bool into;
+        Placement placement;
+        const char* target;
+    };
     const Case cases[] = {
-        {"A", DropZone::Below, true, Placement::InsertBefore, "A1"},   // open: its first child
-        {"B", DropZone::Below, true, Placement::InsertBefore, "C"},    // closed: its next sibling
-        {"A2", DropZone::Below, true, Placement::AddSibling, "A2"},    // last of its level
+        {"A", DropZone::Below, true, Placement::InsertBefore, "A1"},  // open: its first child
+        {"B", DropZone::Below, true, Placement::InsertBefore, "C"},   // closed: its next sibling
+        {"A2", DropZone::Below, true, Placement::AddSibling, "A2"},   // last of its level
         {"C", DropZone::On, true, Placement::AddChild, "C"},
-        {"C", DropZone::On, false, Placement::InsertBefore, "C"},      // a file onto a leaf
+        {"C", DropZone::On, false, Placement::InsertBefore, "C"},  // a file onto a leaf
         {"B1", DropZone::Above, true, Placement::InsertBefore, "B1"},
     };
     for (const Case& c : cases) {
@@ -144,7 +153,11 @@ TEST(DropPointAt, BelowMeansJustUnderTheNodeOnScreen) {
 }
 
 TEST(InsertEntries, InOrderAtTheDropPointFirstSelected) {
-    struct Case { Placement placement; const char* target; const char* expected; };
+    struct Case {
+        Placement placement;
+        const char* target;
+        const char* expected;
+    };
     const Case cases[] = {
         {Placement::InsertBefore, "B", "A;>A1;x;y;B;"},
         {Placement::AddChild, "B", "A;>A1;B;>x;>y;"},

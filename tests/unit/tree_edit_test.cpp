@@ -81,8 +81,8 @@ private:
 std::string ModelDescribe(const Tree& tree) {
     std::string out;
     for (NodeId id : tree.PreOrder())
-        out += std::string(static_cast<size_t>(tree.Depth(id)), '>') + tree.Title(id) +
-               (tree.Expanded(id) ? "+;" : ";");
+        out +=
+            std::string(static_cast<size_t>(tree.Depth(id)), '>') + tree.Title(id) + (tree.Expanded(id) ? "+;" : ";");
     return out;
 }
 
@@ -147,8 +147,10 @@ TEST(TreeEdit, MovesFollowTheirRules) {
         const std::string before = Shape(tree);
         NodeId s = Find(tree, c.node);
         const std::string op = c.op;
-        TreeEdit e = op == "up" ? MoveUp(tree, s) : op == "down" ? MoveDown(tree, s)
-                   : op == "into" ? MoveIntoSubmenu(tree, s) : MoveOutOfSubmenu(tree, s);
+        TreeEdit e = op == "up"     ? MoveUp(tree, s)
+                     : op == "down" ? MoveDown(tree, s)
+                     : op == "into" ? MoveIntoSubmenu(tree, s)
+                                    : MoveOutOfSubmenu(tree, s);
         SCOPED_TRACE(std::string(c.op) + " " + c.node + " in " + before);
         EXPECT_EQ(Shape(tree), c.expected ? c.expected : before);
         EXPECT_EQ(e.changed, c.expected != nullptr);
@@ -176,14 +178,17 @@ TEST(TreeEdit, MovePrimitiveRefusesImpossibleAndIdleMoves) {
     Load(tree, items, kSample);
     const NodeId a = Find(tree, "A"), a1 = Find(tree, "A1"), a2 = Find(tree, "A2"), b = Find(tree, "B");
     const std::string before = Shape(tree);
-    struct Case { NodeId s; Placement p; NodeId d; };
+    struct Case {
+        NodeId s;
+        Placement p;
+        NodeId d;
+    };
     const Case cases[] = {
-        {a, Placement::AddChild, a2},        // into its own subtree
-        {a, Placement::InsertBefore, a1},
-        {a, Placement::InsertBefore, a},     // onto itself
-        {a1, Placement::InsertBefore, a2},   // already directly before
-        {a2, Placement::AddChild, a},        // already the last child
-        {a2, Placement::AddSibling, a1},     // already the last child of A1's parent
+        {a, Placement::AddChild, a2},                                        // into its own subtree
+        {a, Placement::InsertBefore, a1},  {a, Placement::InsertBefore, a},  // onto itself
+        {a1, Placement::InsertBefore, a2},                                   // already directly before
+        {a2, Placement::AddChild, a},                                        // already the last child
+        {a2, Placement::AddSibling, a1},                                     // already the last child of A1's parent
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         TreeEdit e = MoveNode(tree, cases[i].s, cases[i].p, cases[i].d);
@@ -222,9 +227,8 @@ TEST(TreeEdit, NewAndDuplicateAppendARowAndInsertBeforeTheSelection) {
     EXPECT_TRUE(d.selected == tree.FirstRoot() && !tree.HasChildren(d.selected));
     const Item& copy = items.At(tree.Slot(d.selected));
     // All seven fields; the closing sync, not the copy, applies the children rule.
-    EXPECT_TRUE(copy.kind == kKindSubmenu && copy.command == "c" && copy.parameters == "p" &&
-                copy.directory == "d" && copy.showState == kShowMinimized && copy.iconFile == "i" &&
-                copy.iconIndex == 7);
+    EXPECT_TRUE(copy.kind == kKindSubmenu && copy.command == "c" && copy.parameters == "p" && copy.directory == "d" &&
+                copy.showState == kShowMinimized && copy.iconFile == "i" && copy.iconIndex == 7);
 
     // A node whose slot a failed load left invalid duplicates as a default item.
     tree.SetSlot(a, 999);
@@ -241,13 +245,18 @@ TEST(TreeEdit, NewAndDuplicateAppendARowAndInsertBeforeTheSelection) {
 }
 
 TEST(TreeEdit, DeleteSelectsANeighbourAndNeverEmptiesTheTree) {
-    struct Case { const char* outline; const char* node; const char* shape; const char* selected; };
+    struct Case {
+        const char* outline;
+        const char* node;
+        const char* shape;
+        const char* selected;
+    };
     const Case cases[] = {
-        {kSample, "A", "B;C;>C1;", "B"},           // next sibling
-        {kSample, "C", "A;>A1;>A2;B;", "B"},       // previous sibling
-        {kSample, "C1", "A;>A1;>A2;B;C;", "C"},    // parent
+        {kSample, "A", "B;C;>C1;", "B"},         // next sibling
+        {kSample, "C", "A;>A1;>A2;B;", "B"},     // previous sibling
+        {kSample, "C1", "A;>A1;>A2;B;C;", "C"},  // parent
         {kSample, "A1", "A;>A2;B;C;>C1;", "A2"},
-        {"Only\n", "Only", "Only;", "Only"},       // the last node stays
+        {"Only\n", "Only", "Only;", "Only"},          // the last node stays
         {"R\n\tR1\n\tR2\n", "R", "R;>R1;>R2;", "R"},  // would remove every node
     };
     for (const Case& c : cases) {

@@ -77,9 +77,7 @@ std::string ItemText(HWND tree, HTREEITEM item) {
 // selection has settled, then presses `button`.
 class FakeUser {
 public:
-    explicit FakeUser(int button) : button_(button) {
-        thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
-    }
+    explicit FakeUser(int button) : button_(button) { thread_.reset(CreateThread(nullptr, 0, Run, this, 0, nullptr)); }
     // The sighting, once the thread has pressed the button (or given up).
     const Sighting& Seen() {
         WaitForSingleObject(thread_.get(), INFINITE);

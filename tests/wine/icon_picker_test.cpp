@@ -228,9 +228,10 @@ int main() {
     {
         const Outcome o = Open(owner, shell32, 3, ResizeThenEnter);
         const Seen& s = o.seen;
-        Check(o.returned == 3 && s.clientResized.right > 373 && SameRect(s.listResized, s.clientResized),
-              "list_follows_the_window_size",
-              "client " + RectText(s.clientResized) + " list " + RectText(s.listResized) + Text(" returned", o.returned));
+        Check(
+            o.returned == 3 && s.clientResized.right > 373 && SameRect(s.listResized, s.clientResized),
+            "list_follows_the_window_size",
+            "client " + RectText(s.clientResized) + " list " + RectText(s.listResized) + Text(" returned", o.returned));
     }
     {
         const Outcome o = Open(owner, shell32, 3, SwitchAwayAndBack);
@@ -284,7 +285,8 @@ int main() {
     }
     {
         const Outcome o = Open(owner, shell32, 3, Quit);
-        Check(o.returned == 3 && o.quitCode == 7 && o.pickerGone && o.ownerEnabled, "quit_ends_the_picker_and_stays_posted",
+        Check(o.returned == 3 && o.quitCode == 7 && o.pickerGone && o.ownerEnabled,
+              "quit_ends_the_picker_and_stays_posted",
               Text("returned", o.returned) + Text(" quit", o.quitCode) + Text(" gone", o.pickerGone));
     }
     DestroyWindow(owner);

@@ -99,8 +99,8 @@ void CompareRead(Group& group, const std::string& text, const std::vector<Query>
         const std::string expected = ProfileRead(path, q.section, q.key);
         const std::string got = ini.ReadString(q.section, q.key, "<def>");
         if (got != expected)
-            group.Fail("file \"" + Visible(text) + "\" [" + Visible(q.section) + "] " + Visible(q.key) + ": profile \"" +
-                       Visible(expected) + "\", kestrin \"" + Visible(got) + "\"");
+            group.Fail("file \"" + Visible(text) + "\" [" + Visible(q.section) + "] " + Visible(q.key) +
+                       ": profile \"" + Visible(expected) + "\", kestrin \"" + Visible(got) + "\"");
     }
     DeleteFileA(path.c_str());
     ++group.cases;
@@ -118,18 +118,55 @@ bool ReadHandPicked() {
     const std::vector<std::string> sections = {"a", "A", " a ", "", "b", "a]", "s", "Dat", "\xC4", "\xE4"};
     const std::vector<std::string> keys = {"k", "K", " k ", "j", "", ";k", "[a", "Key", "Cnt"};
     const char* files[] = {
-        "[a]\r\nk=  v w \t\r\n", "[a]\r\n  k  = v\r\n", "[ a ]\r\nk=v\r\n", "[a]\r\nk=\x1av\x1a\x0b\x0c\r\n",
-        "[a]\r\nk=\xA0v\xA0\r\n", "[a]\r\nk=\"v\"\r\n", "[a]\r\nk='v'\r\n", "[a]\r\nk= \" v \" \r\n",
-        "[a]\r\nk=\"\"v\"\"\r\n", "[a]\r\nk=\"v'\r\n", "[a]\r\nk=\"\r\n", "[a]\r\nk=\"\"\r\n", "[a]\r\nk=''\r\n",
-        "[a]\r\nk=\r\n", "[a]\r\nk\r\n", "[a]\r\nk = \r\n", "", "\r\n\r\n", "[DAT]\r\nKEY=1\r\nCNT=2\r\n",
-        "[\xC4]\r\nk=1\r\n", "[\xE4]\r\nk=\xE4\xC4\r\n", "[a]\r\nk=1\r\nk=2\r\nK=3\r\n",
-        "[a]\r\nk=1\r\n[A]\r\nk=2\r\nj=3\r\n", "[a]\r\nj=0\r\n[b]\r\n[A]\r\nk=2\r\n", "[a]\rk=1\rj=2\r",
-        "[a]\nk=1\nj=2", "[a]\nk=1\rj=2\n", "[a]\r\r\nk=1\n\rj=2", "[a]\r\n;k=1\r\nk=2\r\n",
-        "[a]\r\n;k=1\r\n", "[a]\r\n# k=1\r\nk=2\r\n", "[a] junk\r\nk=1\r\n", "[a]]\r\nk=1\r\n", "[a\r\nk=1\r\n",
-        "[s]\r\n[a=5\r\n", "k=1\r\n[a]\r\n", "[]\r\nk=1\r\n", "[a]\r\n=1\r\n=2\r\n", "[a]\r\n=\r\nk=1\r\n",
-        "\xEF\xBB\xBF[a]\r\nk=1\r\n", "[a]\r\n  \t [b]\r\nk=1\r\n", "[a]\r\nk==v=\r\n", "[a]\r\nk= =v\r\n",
-        "[Dat]\r\nKey=24614\r\nCnt=0x3\r\n", "[a]\r\n\tk\t=\t\"\tq\t\"\t\r\n", "[a]\r\nk=v\x1a",
-        "[ ]\r\nk=1\r\n", "[a]\r\n[a]\r\nk=1\r\n", "[a]\r\n[b]\r\nk=1\r\n[a]\r\nk=2\r\n",
+        "[a]\r\nk=  v w \t\r\n",
+        "[a]\r\n  k  = v\r\n",
+        "[ a ]\r\nk=v\r\n",
+        "[a]\r\nk=\x1av\x1a\x0b\x0c\r\n",
+        "[a]\r\nk=\xA0v\xA0\r\n",
+        "[a]\r\nk=\"v\"\r\n",
+        "[a]\r\nk='v'\r\n",
+        "[a]\r\nk= \" v \" \r\n",
+        "[a]\r\nk=\"\"v\"\"\r\n",
+        "[a]\r\nk=\"v'\r\n",
+        "[a]\r\nk=\"\r\n",
+        "[a]\r\nk=\"\"\r\n",
+        "[a]\r\nk=''\r\n",
+        "[a]\r\nk=\r\n",
+        "[a]\r\nk\r\n",
+        "[a]\r\nk = \r\n",
+        "",
+        "\r\n\r\n",
+        "[DAT]\r\nKEY=1\r\nCNT=2\r\n",
+        "[\xC4]\r\nk=1\r\n",
+        "[\xE4]\r\nk=\xE4\xC4\r\n",
+        "[a]\r\nk=1\r\nk=2\r\nK=3\r\n",
+        "[a]\r\nk=1\r\n[A]\r\nk=2\r\nj=3\r\n",
+        "[a]\r\nj=0\r\n[b]\r\n[A]\r\nk=2\r\n",
+        "[a]\rk=1\rj=2\r",
+        "[a]\nk=1\nj=2",
+        "[a]\nk=1\rj=2\n",
+        "[a]\r\r\nk=1\n\rj=2",
+        "[a]\r\n;k=1\r\nk=2\r\n",
+        "[a]\r\n;k=1\r\n",
+        "[a]\r\n# k=1\r\nk=2\r\n",
+        "[a] junk\r\nk=1\r\n",
+        "[a]]\r\nk=1\r\n",
+        "[a\r\nk=1\r\n",
+        "[s]\r\n[a=5\r\n",
+        "k=1\r\n[a]\r\n",
+        "[]\r\nk=1\r\n",
+        "[a]\r\n=1\r\n=2\r\n",
+        "[a]\r\n=\r\nk=1\r\n",
+        "\xEF\xBB\xBF[a]\r\nk=1\r\n",
+        "[a]\r\n  \t [b]\r\nk=1\r\n",
+        "[a]\r\nk==v=\r\n",
+        "[a]\r\nk= =v\r\n",
+        "[Dat]\r\nKey=24614\r\nCnt=0x3\r\n",
+        "[a]\r\n\tk\t=\t\"\tq\t\"\t\r\n",
+        "[a]\r\nk=v\x1a",
+        "[ ]\r\nk=1\r\n",
+        "[a]\r\n[a]\r\nk=1\r\n",
+        "[a]\r\n[b]\r\nk=1\r\n[a]\r\nk=2\r\n",
     };
     for (const char* text : files) CompareRead(group, text, AllQueries(sections, keys));
 
@@ -231,8 +268,18 @@ bool ConfigAgainstProfile() {
     Group group("ini_diff.config_save_load");
     std::mt19937 random(5u);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const char* texts[] = {"", "plain", "  lead", "trail  ", "\"quoted\"", "'single'", "C:\\Program Files\\x.exe",
-                           "|C:\\My Notes\\list.txt|", "%usb%\\Tools", "\xC4pfel \xFC", "a=b", "#|hash"};
+    const char* texts[] = {"",
+                           "plain",
+                           "  lead",
+                           "trail  ",
+                           "\"quoted\"",
+                           "'single'",
+                           "C:\\Program Files\\x.exe",
+                           "|C:\\My Notes\\list.txt|",
+                           "%usb%\\Tools",
+                           "\xC4pfel \xFC",
+                           "a=b",
+                           "#|hash"};
     for (int round = 0; round < 8; ++round) {
         ItemStore store;
         Tree tree;
@@ -273,7 +320,8 @@ bool ConfigAgainstProfile() {
         } catch (const KestrinError& e) {
             // A title that begins with blanks below the top level is read as deeper levels;
             // the items are complete all the same.
-            if (std::string(e.what()).rfind("Invalid level", 0) != 0) group.Fail(std::string("load failed: ") + e.what());
+            if (std::string(e.what()).rfind("Invalid level", 0) != 0)
+                group.Fail(std::string("load failed: ") + e.what());
         }
         if (loadedHotkey != hotkey) group.Fail("hotkey differs");
         for (int k = 0; k < loaded.items.Count(); ++k) {
@@ -281,13 +329,16 @@ bool ConfigAgainstProfile() {
             const Item& item = loaded.items.At(k);
             const std::pair<const char*, std::string> fields[] = {
                 {"Tit", EncodeTitle(loaded.outline[static_cast<size_t>(k)])},
-                {"Prg", item.command}, {"Par", item.parameters}, {"Dir", item.directory}, {"Ico", item.iconFile}};
+                {"Prg", item.command},
+                {"Par", item.parameters},
+                {"Dir", item.directory},
+                {"Ico", item.iconFile}};
             for (const auto& field : fields) {
                 std::string expected = ProfileRead(theirs, s, field.first);
                 if (expected == "<def>") expected = std::string(field.first) == "Tit" ? "New Item" : "";
                 if (expected != field.second)
-                    group.Fail("item " + s + " " + field.first + ": profile \"" + Visible(expected) +
-                               "\", kestrin \"" + Visible(field.second) + "\"");
+                    group.Fail("item " + s + " " + field.first + ": profile \"" + Visible(expected) + "\", kestrin \"" +
+                               Visible(field.second) + "\"");
             }
         }
         DeleteFileA(ours.c_str());
@@ -319,7 +370,8 @@ bool AtomicReplace() {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     SaveItems(Win32FileSystem(), path, store, tree, 0);
     GetFile(path, after);
-    if (after != "[Dat]\r\nKey=0\r\nCnt=1\r\n[0]\r\nTit=x\r\nArt=0\r\nPrg=\r\nPar=\r\nDir=\r\nWin=0\r\nIco=\r\nIdx=0\r\n")
+    if (after !=
+        "[Dat]\r\nKey=0\r\nCnt=1\r\n[0]\r\nTit=x\r\nArt=0\r\nPrg=\r\nPar=\r\nDir=\r\nWin=0\r\nIco=\r\nIdx=0\r\n")
         group.Fail("saved text: " + Visible(after, 400));
     // No temporary file may be left beside the ConfigFile.
     WIN32_FIND_DATAA found;

@@ -61,8 +61,8 @@ void PicturesAndLevels() {
     Check(icons.Refresh(model), "first_look_at_the_icon_files_is_a_change", "no change reported");
     std::vector<int> pictures = icons.Pictures(model);
     Check(pictures[0] == kEntryIcon && pictures[2] == kEntryIcon && pictures[6] == kEntryIcon,
-          "entries_with_an_icon_show_their_own", std::to_string(pictures[0]) + "," + std::to_string(pictures[2]) + "," +
-              std::to_string(pictures[6]));
+          "entries_with_an_icon_show_their_own",
+          std::to_string(pictures[0]) + "," + std::to_string(pictures[2]) + "," + std::to_string(pictures[6]));
     Check(pictures[1] == kMenuPictureFolder, "submenu_without_icon_file_shows_folder", std::to_string(pictures[1]));
     Check(pictures[4] == -1 && pictures[5] == -1, "unreadable_or_piped_path_shows_no_picture",
           std::to_string(pictures[4]) + "," + std::to_string(pictures[5]));
@@ -246,7 +246,8 @@ void SpritesDrawAsIconsDo() {
     std::vector<HICON> icons;
     for (int index : {0, 3, 4, 15}) icons.push_back(ExtractSmallIcon(std::string(system) + "\\shell32.dll", index));
     icons.push_back(MaskIcon(false));
-    DWORD (*backgrounds[])(int, int) = {
+    DWORD (*backgrounds[])
+    (int, int) = {
         [](int, int) -> DWORD { return GetSysColor(COLOR_MENU) & 0xffffff; },
         [](int, int) -> DWORD { return 0x3399ff; },
         [](int x, int y) -> DWORD { return static_cast<DWORD>(x * 16 << 16 | y * 16 << 8 | (255 - x * y)); },

@@ -18,9 +18,10 @@ namespace kestrin {
 // own, as Kestrin's save stores it so that it reads back unchanged.
 inline std::string Kept(const std::string& value) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a'; };
-    const bool changed = !value.empty() && (blank(value.front()) || blank(value.back()) ||
-                                            (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                                             value.back() == value.front()));
+    const bool changed =
+        !value.empty() &&
+        (blank(value.front()) || blank(value.back()) ||
+         (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()));
     return changed ? '"' + value + '"' : value;
 }
 

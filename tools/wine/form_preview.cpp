@@ -85,8 +85,7 @@ void CheckCaptions(HWND form, const BuiltForm& built, HFONT font) {
     std::printf("font %s, height %ld, average width %ld\n", face, tm.tmHeight, tm.tmAveCharWidth);
     for (const BuiltControl& c : built.Controls()) {
         const ControlDef& d = *c.def;
-        if (d.text[0] == '\0' || d.kind == ControlKind::ComboBox || d.kind == ControlKind::Edit)
-            continue;
+        if (d.text[0] == '\0' || d.kind == ControlKind::ComboBox || d.kind == ControlKind::Edit) continue;
         const std::string shown = ShownCaption(d.text);
         SIZE extent{};
         GetTextExtentPoint32A(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
@@ -94,10 +93,9 @@ void CheckCaptions(HWND form, const BuiltForm& built, HFONT font) {
         if (d.kind == ControlKind::CheckBox) room -= GetSystemMetrics(SM_CXMENUCHECK) + 4;
         if (d.kind == ControlKind::Button) room -= 4;
         if (d.kind == ControlKind::GroupBox) room -= 16;
-        std::printf("%s %s: caption needs %ld px, has %d px\n", extent.cx > room ? "FIT" : "ok",
-                    d.name, extent.cx, room);
-        if (extent.cy > d.h) std::printf("FIT %s: caption %ld px high, control %d px\n", d.name,
-                                         extent.cy, d.h);
+        std::printf("%s %s: caption needs %ld px, has %d px\n", extent.cx > room ? "FIT" : "ok", d.name, extent.cx,
+                    room);
+        if (extent.cy > d.h) std::printf("FIT %s: caption %ld px high, control %d px\n", d.name, extent.cy, d.h);
     }
     SelectObject(dc, old);
     ReleaseDC(form, dc);
@@ -113,8 +111,8 @@ void FillSample(const BuiltForm& f) {
     for (const char* t : top) {
         ins.hParent = TVI_ROOT;
         ins.item.pszText = const_cast<char*>(t);
-        HTREEITEM item = reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins)));
+        HTREEITEM item =
+            reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins)));
         if (std::string(t) == "Tools") tools = item;
     }
     const char* children[] = {"Calculator", "Command prompt"};
@@ -124,8 +122,7 @@ void FillSample(const BuiltForm& f) {
         SendMessageA(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins));
     }
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(tools));
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET,
-                 SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     SendMessageA(f.Get("ComboBox2"), CB_SETCURSEL, 0, 0);
     SendMessageA(f.Get("ComboBox1"), CB_SETCURSEL, 0, 0);
     SetWindowTextA(f.Get("Edit1"), "Editor");
@@ -136,8 +133,8 @@ void FillSample(const BuiltForm& f) {
 }
 
 HWND CreateFormWindow(const FormDef& def, const char* className) {
-    HWND hwnd = CreateWindowExA(FormExStyle(def), className, def.caption, FormStyle(def), 0, 0, 100,
-                                100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = CreateWindowExA(FormExStyle(def), className, def.caption, FormStyle(def), 0, 0, 100, 100, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
     return hwnd;
 }
 
@@ -173,9 +170,9 @@ int main() {
     PlaceForm(form2, LayOutForm(form2, kIconPickerForm, dpi, font, &gForm2), dpi);
     SetWindowPos(form2, nullptr, 4, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 
-    HWND strip = CreateWindowExA(WS_EX_TOOLWINDOW, "KestrinPreviewStrip", "Pictures",
-                                 WS_POPUP | WS_CAPTION | WS_VISIBLE, 4, 4, 340, 110, nullptr,
-                                 nullptr, instance, nullptr);
+    HWND strip =
+        CreateWindowExA(WS_EX_TOOLWINDOW, "KestrinPreviewStrip", "Pictures", WS_POPUP | WS_CAPTION | WS_VISIBLE, 4, 4,
+                        340, 110, nullptr, nullptr, instance, nullptr);
 
     NOTIFYICONDATAA nid{};
     nid.cbSize = sizeof(nid);

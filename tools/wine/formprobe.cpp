@@ -135,11 +135,12 @@ bool FormSettled(HWND form);
 int CmdWaitVisible(int argc, char** argv) {
     if (argc < 2) return 2;
     const bool wanted = std::atoi(argv[0]) != 0;
-    return WaitFor(std::atof(argv[1]), [&] {
-               HWND form = SettingsWindow();
-               // Shown counts once the opening is complete, so the fields read what it set.
-               return form && (IsWindowVisible(form) != FALSE) == wanted && (!wanted || FormSettled(form));
-           })
+    return WaitFor(std::atof(argv[1]),
+                   [&] {
+                       HWND form = SettingsWindow();
+                       // Shown counts once the opening is complete, so the fields read what it set.
+                       return form && (IsWindowVisible(form) != FALSE) == wanted && (!wanted || FormSettled(form));
+                   })
                ? 0
                : 1;
 }
@@ -391,8 +392,8 @@ bool ReadTree(HWND tree, std::vector<TreeNode>* nodes) {
         std::string text;
         if (!reader.Read(item, &tv, &text)) return false;
         const HTREEITEM child = NextItem(tree, TVGN_CHILD, item);
-        nodes->push_back({item, static_cast<int>(parents.size()), text, item == caret,
-                          (tv.state & TVIS_EXPANDED) != 0, tv.cChildren != 0, child != nullptr});
+        nodes->push_back({item, static_cast<int>(parents.size()), text, item == caret, (tv.state & TVIS_EXPANDED) != 0,
+                          tv.cChildren != 0, child != nullptr});
         if (child) {
             parents.push_back(item);
             item = child;
@@ -545,7 +546,8 @@ const Command kCommands[] = {
     {"visible", "visible                  1 when the settings window is shown, else 0", CmdVisible},
     {"wait-visible", "wait-visible 0|1 SECONDS until the window is shown and opened (1) or hidden (0)", CmdWaitVisible},
     {"rect", "rect [NAME]              screen rectangle L T R B of a control or the window", CmdRect},
-    {"layout", "layout [DPI]             each control: layout NAME KIND SL ST SR SB L T R B (scaled table, actual)", CmdLayout},
+    {"layout", "layout [DPI]             each control: layout NAME KIND SL ST SR SB L T R B (scaled table, actual)",
+     CmdLayout},
     {"get", "get NAME                 a control's text", CmdGet},
     {"set", "set NAME TEXT            WM_SETTEXT (an edit reports the change)", CmdSet},
     {"readonly", "readonly NAME            1 when the edit is read-only", CmdReadOnly},

@@ -50,8 +50,8 @@ std::string DescribeItem(HMENU menu, int index) {
     const bool hasText = !(info.fType & (MFT_SEPARATOR | MFT_OWNERDRAW | MFT_BITMAP));
     char line[256];
     std::snprintf(line, sizeof line, "item\t%d\t%s\t%d\t%s\t0x%04x\t%ld\t%ld\t%ld\t%ld\t", index,
-                  TypeOf(info.fType).c_str(), info.hSubMenu ? 1 : 0, PictureOf(info.hbmpItem).c_str(),
-                  info.fState, rect.left, rect.top, rect.right, rect.bottom);
+                  TypeOf(info.fType).c_str(), info.hSubMenu ? 1 : 0, PictureOf(info.hbmpItem).c_str(), info.fState,
+                  rect.left, rect.top, rect.right, rect.bottom);
     return std::string(line) + (hasText ? caption : "") + "\n";
 }
 
@@ -266,8 +266,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI SendDpiChanged(LPVOID param) {
     ReleaseDC(nullptr, screen);
     rect.right = rect.left + MulDiv(rect.right - rect.left, dpi, old);
     rect.bottom = rect.top + MulDiv(rect.bottom - rect.top, dpi, old);
-    return static_cast<DWORD>(SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
-                                           reinterpret_cast<LPARAM>(&rect)));
+    return static_cast<DWORD>(
+        SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&rect)));
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -178,11 +178,12 @@ int CmdWaitNoTray(int argc, char** argv) {
 int CmdWaitTip(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string tip = argv[0];
-    return WaitFor(std::atof(argv[1]), [&] {
-               for (const TrayIcon& icon : TrayIcons())
-                   if (icon.tip == tip && icon.tipShown) return true;
-               return false;
-           })
+    return WaitFor(std::atof(argv[1]),
+                   [&] {
+                       for (const TrayIcon& icon : TrayIcons())
+                           if (icon.tip == tip && icon.tipShown) return true;
+                       return false;
+                   })
                ? 0
                : 1;
 }
@@ -387,10 +388,9 @@ int CmdControls(int argc, char** argv) {
             [](HWND hwnd, LPARAM topParam) -> BOOL {
                 RECT rect = {};
                 GetWindowRect(hwnd, &rect);
-                std::printf("control\t%s\t%s\t%d\t%d\t%s\t%s\t%s\n",
-                            HwndText(reinterpret_cast<HWND>(topParam)).c_str(), HwndText(hwnd).c_str(),
-                            GetDlgCtrlID(hwnd), IsWindowVisible(hwnd) ? 1 : 0, ClassOf(hwnd).c_str(),
-                            RectText(rect).c_str(), TextOf(hwnd).c_str());
+                std::printf("control\t%s\t%s\t%d\t%d\t%s\t%s\t%s\n", HwndText(reinterpret_cast<HWND>(topParam)).c_str(),
+                            HwndText(hwnd).c_str(), GetDlgCtrlID(hwnd), IsWindowVisible(hwnd) ? 1 : 0,
+                            ClassOf(hwnd).c_str(), RectText(rect).c_str(), TextOf(hwnd).c_str());
                 return TRUE;
             },
             reinterpret_cast<LPARAM>(top));
@@ -420,12 +420,13 @@ int CmdProcesses(int, char**) {
 int CmdWaitNoProcess(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string which = argv[0];
-    return WaitFor(std::atof(argv[1]), [&] {
-               const ProcessList processes = Processes();
-               for (const auto& p : processes)
-                   if (MatchesProcess(p.first, which, processes)) return false;
-               return true;
-           })
+    return WaitFor(std::atof(argv[1]),
+                   [&] {
+                       const ProcessList processes = Processes();
+                       for (const auto& p : processes)
+                           if (MatchesProcess(p.first, which, processes)) return false;
+                       return true;
+                   })
                ? 0
                : 1;
 }
@@ -537,7 +538,8 @@ const Command kCommands[] = {
     {"wait-tip", "wait-tip TIP SECONDS      until the tip of TIP's icon is shown", CmdWaitTip},
     {"menus", "menus                     shown menus (submenus first) with their items", CmdMenus},
     {"dpi-changed", "dpi-changed TITLE DPI     WM_DPICHANGED to the window, sent inside its process", CmdDpiChanged},
-    {"texts", "texts TITLE               a window's icons, list cells, controls' texts measured in their fonts", CmdTexts},
+    {"texts", "texts TITLE               a window's icons, list cells, controls' texts measured in their fonts",
+     CmdTexts},
     {"wait-menus", "wait-menus N SECONDS      until exactly N menus are shown", CmdWaitMenus},
     {"windows", "windows PID|EXE           top-level windows: window HWND VISIBLE CLASS L T R B TEXT", CmdWindows},
     {"controls", "controls PID|EXE          child windows of its visible top-level windows", CmdControls},

@@ -38,14 +38,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     GetCurrentDirectoryA(sizeof cwd, cwd);
 
     char numbers[64];
-    std::snprintf(numbers, sizeof numbers, "flags=0x%08lx\r\nshow=%u\r\n",
-                  static_cast<unsigned long>(startup.dwFlags), static_cast<unsigned>(startup.wShowWindow));
-    const std::string block = "[run]\r\nexe=" + ModulePath() + "\r\ncmdline=" + GetCommandLineA() +
-                              "\r\ncwd=" + cwd + "\r\n" + numbers;
+    std::snprintf(numbers, sizeof numbers, "flags=0x%08lx\r\nshow=%u\r\n", static_cast<unsigned long>(startup.dwFlags),
+                  static_cast<unsigned>(startup.wShowWindow));
+    const std::string block =
+        "[run]\r\nexe=" + ModulePath() + "\r\ncmdline=" + GetCommandLineA() + "\r\ncwd=" + cwd + "\r\n" + numbers;
 
     // One write in append mode, so two recorders started close together never interleave.
-    HANDLE log = CreateFileA(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE log = CreateFileA(LogPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (log == INVALID_HANDLE_VALUE) return 1;
     DWORD written = 0;
     BOOL ok = WriteFile(log, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);

@@ -73,8 +73,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "KestrinTrayTest";
     RegisterClassA(&windowClass);
-    HWND hwnd = CreateWindowA("KestrinTrayTest", "traytest", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
-                              instance, nullptr);
+    HWND hwnd =
+        CreateWindowA("KestrinTrayTest", "traytest", WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     gPicture = MakePicture();
     gIcon.cbSize = sizeof gIcon;
     gIcon.hWnd = hwnd;
