@@ -11,13 +11,13 @@ namespace {
 
 // A menu of icon requests: "path,index" per entry, ">" before an entry puts it in the
 // submenu of the entry above it at the top level.
-LauncherMenu MenuOf(const std::vector<std::string>& specs) {
+LauncherMenu MenuOf(const std::vector<std::string>& requests) {
     LauncherMenu menu;
     int holder = -1;
-    for (const std::string& spec : specs) {
+    for (const std::string& request : requests) {
         MenuEntry entry;
-        const bool inner = spec[0] == '>';
-        const std::string body = inner ? spec.substr(1) : spec;
+        const bool inner = request[0] == '>';
+        const std::string body = inner ? request.substr(1) : request;
         const size_t comma = body.find(',');
         entry.picture.source = PictureRequest::Source::File;
         entry.picture.path = body.substr(0, comma);
