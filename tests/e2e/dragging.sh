@@ -17,6 +17,18 @@ node_point() { # path where
 }
 
 # Field of the saved row whose title is TITLE: KEY's value.
+# Presses on (X, Y) and moves the pointer DIRECTION (1 down, -1 up) past the drag threshold,
+# then on to (TX, TY + NEAR) and (TX, TY): the tree view sees a drag that comes to rest there.
+drag_to() { # x y direction tx ty near
+    local step
+    xdotool mousemove "$1" "$2" mousedown 1
+    for step in 4 8 12; do xdotool mousemove "$1" $(($2 + $3 * step)); sleep 0.1; done
+    xdotool mousemove "$4" $(($5 + $6))
+    sleep 0.2
+    xdotool mousemove "$4" "$5"
+    sleep 0.2
+}
+
 saved_field() { # title key
     tr -d '\r' < "$RUN_DIR/kestrin.ini" | awk -F= -v t="$1" -v k="$2" '
         /^\[/ { hit = 0; next }
@@ -89,12 +101,7 @@ if start_and_open se2e-drag-move < <(example_ini); then
     else
         read -r fx fy <<<"$from"
         read -r tx ty <<<"$to"
-        xdotool mousemove "$fx" "$fy" mousedown 1
-        for step in 4 8 12; do xdotool mousemove "$fx" $((fy + step)); sleep 0.1; done
-        xdotool mousemove "$tx" "$ty"
-        sleep 0.2
-        xdotool mousemove "$tx" $((ty + 1))
-        sleep 0.2
+        drag_to "$fx" "$fy" 1 "$tx" $((ty + 1)) -1
         xdotool mouseup 1
         sleep 0.3
         expect_eq "tree" "$(tree_outline)" "A(A1,A2),C(C1,B)"
@@ -118,12 +125,7 @@ if start_and_open se2e-drag-escape < <(example_ini); then
     else
         read -r fx fy <<<"$from"
         read -r tx ty <<<"$to"
-        xdotool mousemove "$fx" "$fy" mousedown 1
-        for step in 4 8 12; do xdotool mousemove "$fx" $((fy - step)); sleep 0.1; done
-        xdotool mousemove "$tx" $((ty + 2))
-        sleep 0.2
-        xdotool mousemove "$tx" "$ty"
-        sleep 0.2
+        drag_to "$fx" "$fy" -1 "$tx" "$ty" 2
         # DRAG_SHOT=NAME keeps a picture of the drag in progress (the README's).
         [ -n "$DRAG_SHOT" ] && form_screenshot "$DRAG_SHOT"
         xdotool key Escape

@@ -234,54 +234,34 @@ EOF
 fi
 t_end
 
-t_begin esc_acts_as_cancel
-if start_and_open se2e-esc < <(example_ini); then
-    fp select B >/dev/null
-    fp set Edit3 'esc-lost.exe' >/dev/null
-    click_control Edit2
-    focus_wine_desktop
-    xdotool key Escape
-    if ! fp wait-visible 0 5; then
-        t_fail "Esc did not close the window"
-        click_and_hide Button4
-    else
-        ini_unchanged || t_fail "Esc changed the ConfigFile"
-        if open_settings; then
-            fp select B >/dev/null
-            expect_eq "B's command after Esc" "$(fp get Edit3)" run-B
-            click_and_hide Button4 >/dev/null
+# Esc and the window's own close (Alt+F4) are Cancel: the edits are dropped and the program
+# goes on. Alt+F4 reaches the window's system command only from an edit field.
+for closing in "esc Escape Esc" "alt_f4 alt+F4 Alt+F4"; do
+    read -r name key shown <<<"$closing"
+    t_begin "${name}_acts_as_cancel"
+    if start_and_open "se2e-$name" < <(example_ini); then
+        fp select B >/dev/null
+        fp set Edit3 "$name-lost.exe" >/dev/null
+        click_control Edit2
+        focus_wine_desktop
+        xdotool key "$key"
+        if ! fp wait-visible 0 5; then
+            t_fail "$shown did not close the window"
+            click_and_hide Button4
         else
-            t_fail "the window did not open again after Esc"
+            kill -0 "$KESTRIN_PID" 2>/dev/null || t_fail "$shown ended the program"
+            ini_unchanged || t_fail "$shown changed the ConfigFile"
+            if open_settings; then
+                fp select B >/dev/null
+                expect_eq "B's command after $shown" "$(fp get Edit3)" run-B
+                click_and_hide Button4 >/dev/null
+            else
+                t_fail "the window did not open again after $shown"
+            fi
         fi
     fi
-fi
-t_end
-
-# The window's own close (Alt+F4) is Cancel: the program goes on and the edits are dropped.
-t_begin alt_f4_acts_as_cancel
-if start_and_open se2e-altf4 < <(example_ini); then
-    fp select B >/dev/null
-    fp set Edit3 'altf4-lost.exe' >/dev/null
-    # Alt+F4 reaches the window's system command only from an edit field.
-    click_control Edit2
-    focus_wine_desktop
-    xdotool key alt+F4
-    if ! fp wait-visible 0 5; then
-        t_fail "Alt+F4 did not close the window"
-        click_and_hide Button4
-    else
-        kill -0 "$KESTRIN_PID" 2>/dev/null || t_fail "Alt+F4 ended the program"
-        ini_unchanged || t_fail "Alt+F4 changed the ConfigFile"
-        if open_settings; then
-            fp select B >/dev/null
-            expect_eq "B's command after Alt+F4" "$(fp get Edit3)" run-B
-            click_and_hide Button4 >/dev/null
-        else
-            t_fail "the window did not open again after Alt+F4"
-        fi
-    fi
-fi
-t_end
+    t_end
+done
 
 # ---- kinds ----------------------------------------------------------------------------------
 
