@@ -152,7 +152,10 @@ void Resident::ShowLauncherMenu() {
     GetCursorPos(&cursor);
     const HWND previous = GetForegroundWindow();
     FlagScope showing(launcherMenuShowing_);
+    // The icon workers wait until the menu is up (WM_ENTERIDLE), or until it has closed.
+    launcherIcons_->HoldForShowing();
     TrackAt(launcherMenu_.get(), cursor);
+    launcherIcons_->ResumeAfterShowing();
     // The entry starts in the background once this has returned: the program it starts may
     // take the foreground only while Kestrin hands that right on, so do it while we hold it.
     MSG chosen;
@@ -342,6 +345,9 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         DrawMenuItem(draw);
         return TRUE;
     }
+    case WM_ENTERIDLE:
+        if (wp == MSGF_MENU && launcherMenuShowing_) launcherIcons_->ResumeAfterShowing();
+        break;
     case WM_INITMENUPOPUP:
         // Deep submenus of the launcher menu are filled only when they open.
         if (launcherMenuShowing_ && reinterpret_cast<HMENU>(wp) != launcherMenu_.get())

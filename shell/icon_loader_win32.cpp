@@ -25,6 +25,8 @@ constexpr DWORD kSlowLookMs = 500;
 constexpr DWORD kSlowRetryMs = 2000;
 // More drives than this share the last workers.
 constexpr size_t kMaxWorkers = 8;
+// A showing holds the workers up for at most this long, should it never say it is done.
+constexpr auto kMaxHold = std::chrono::milliseconds(2000);
 
 FileStamp LookAt(const std::string& path) {
     FileStamp stamp;
@@ -53,6 +55,7 @@ struct IconLoader::Shared {
     UINT message = 0;
     int size = IconSprites::kSize;  // what the workers read at
     bool posted = false;
+    std::chrono::steady_clock::time_point heldUntil;  // no new file before this
     std::map<std::string, std::deque<IconJob>> queues;  // by worker
     std::vector<ReadIcons> results;
 
@@ -95,6 +98,8 @@ void Work(std::shared_ptr<IconLoader::Shared> shared, std::string worker) {
     for (;;) {
         auto& jobs = shared->queues[worker];
         shared->wake.wait(hold, [&] { return shared->stopping || !jobs.empty(); });
+        while (!shared->stopping && std::chrono::steady_clock::now() < shared->heldUntil)
+            shared->wake.wait_until(hold, shared->heldUntil);
         if (shared->stopping) return;
         const IconJob job = jobs.front();
         jobs.pop_front();
@@ -132,6 +137,17 @@ void IconLoader::Want(const LauncherMenu& menu) {
 void IconLoader::LookAgain() {
     schedule_.LookAgain();
     StartJobs();
+}
+
+void IconLoader::HoldForShowing() {
+    std::lock_guard<std::mutex> hold(shared_->lock);
+    shared_->heldUntil = std::chrono::steady_clock::now() + kMaxHold;
+}
+
+void IconLoader::ResumeAfterShowing() {
+    std::lock_guard<std::mutex> hold(shared_->lock);
+    shared_->heldUntil = {};
+    shared_->wake.notify_all();
 }
 
 void IconLoader::Prioritize(const std::vector<int>& entries) { schedule_.Prioritize(entries); }
