@@ -1124,10 +1124,14 @@ int main(int argc, char** argv) {
         allOk = false;
     }
     if (atIconError.empty()) {
+        // Ratios of the fastest figures: what is compared is the showing, not what else the
+        // machine did meanwhile.
+        const double fastestAtIcon = *std::min_element(atIconMs.begin(), atIconMs.end());
         Line("menu.show.1000.first_at_icon.ms", Median(atIconMs));
+        Line("menu.show.1000.first_at_icon.fastest.ms", fastestAtIcon);
         for (const Run& run : runs)
             if (run.entries == 1000 && run.ok)
-                std::printf("bench: menu.show.1000.first_at_icon.ratio %.2f\n", Median(atIconMs) / AgainReady(run));
+                std::printf("bench: menu.show.1000.first_at_icon.ratio %.2f\n", fastestAtIcon / FastestAgain(run));
     } else {
         std::printf("1000-entry run clicked at the icon FAILED: %s\n", atIconError.c_str());
         allOk = false;
@@ -1170,9 +1174,12 @@ int main(int argc, char** argv) {
             continue;
         }
         Line("floor.menu.show." + n + ".again.ms", AgainReady(floor));
-        for (const Run& run : runs)
-            if (run.entries == floor.entries && run.ok)
-                std::printf("bench: menu.show.%s.again.ratio %.2f\n", n.c_str(), AgainReady(run) / AgainReady(floor));
+        Line("floor.menu.show." + n + ".again.fastest.ms", FastestAgain(floor));
+        for (const Run& run : runs) {
+            if (run.entries != floor.entries || !run.ok) continue;
+            Line("menu.show." + n + ".again.fastest.ms", FastestAgain(run));
+            std::printf("bench: menu.show.%s.again.ratio %.2f\n", n.c_str(), FastestAgain(run) / FastestAgain(floor));
+        }
     }
     // The headline figures are those of the 100-entry menu, the size the targets speak of.
     for (const Run& run : runs) {

@@ -42,6 +42,8 @@ FileStamp LookAt(const std::string& path) {
 struct ReadIcons {
     IconResult result;
     std::vector<HICON> icons;  // beside result.read
+    // Each icon composed as a sprite here, not on the window's thread (empty: none).
+    std::vector<std::vector<DWORD>> sprites;
     int size = 0;              // the icons' size
 };
 
@@ -88,6 +90,7 @@ ReadIcons RunJob(const IconJob& job, int size) {
     for (int index : out.result.replaced ? job.wanted : job.missing) {
         if (count >= 0 && index >= count) continue;
         out.icons.push_back(ExtractSmallIcon(file, index, size));
+        out.sprites.push_back(ComposeSprite(out.icons.back(), size));
         out.result.read.push_back(index);
     }
     return out;
@@ -197,7 +200,7 @@ IconChange IconLoader::TakeResults() {
                 icons_.erase(old);
             }
             Loaded loaded;
-            loaded.sprite = sprites_->Add(icon.get());
+            loaded.sprite = sprites_->Add(read.sprites[i]);
             loaded.icon = std::move(icon);
             icons_.emplace(key, std::move(loaded));
         }
