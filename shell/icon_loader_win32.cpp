@@ -70,7 +70,17 @@ struct IconLoader::Shared {
 
 namespace {
 
-ReadIcons RunJob(const IconJob& job, int size) {
+// Returns once no showing holds the workers up; false when the loader is going away.
+bool WaitWhileHeld(IconLoader::Shared& shared) {
+    std::unique_lock<std::mutex> hold(shared.lock);
+    while (!shared.stopping && std::chrono::steady_clock::now() < shared.heldUntil)
+        shared.wake.wait_until(hold, shared.heldUntil);
+    return !shared.stopping;
+}
+
+// One file's icons; a showing that begins meanwhile holds it up between two icons (a
+// library may hold hundreds).
+ReadIcons RunJob(IconLoader::Shared& shared, const IconJob& job, int size) {
     ReadIcons out;
     out.result.path = job.path;
     out.size = size;
@@ -89,6 +99,7 @@ ReadIcons RunJob(const IconJob& job, int size) {
     out.result.count = count;
     for (int index : out.result.replaced ? job.wanted : job.missing) {
         if (count >= 0 && index >= count) continue;
+        if (!WaitWhileHeld(shared)) break;
         out.icons.push_back(ExtractSmallIcon(file, index, size));
         out.sprites.push_back(ComposeSprite(out.icons.back(), size));
         out.result.read.push_back(index);
@@ -101,8 +112,6 @@ void Work(std::shared_ptr<IconLoader::Shared> shared, std::string worker) {
     for (;;) {
         auto& jobs = shared->queues[worker];
         shared->wake.wait(hold, [&] { return shared->stopping || !jobs.empty(); });
-        while (!shared->stopping && std::chrono::steady_clock::now() < shared->heldUntil)
-            shared->wake.wait_until(hold, shared->heldUntil);
         if (shared->stopping) return;
         const IconJob job = jobs.front();
         jobs.pop_front();
@@ -111,7 +120,8 @@ void Work(std::shared_ptr<IconLoader::Shared> shared, std::string worker) {
             return;
         const int size = shared->size;
         hold.unlock();
-        ReadIcons read = RunJob(job, size);
+        if (!WaitWhileHeld(*shared)) return;
+        ReadIcons read = RunJob(*shared, job, size);
         hold.lock();
         shared->results.push_back(std::move(read));
         if (!shared->posted && !shared->stopping && shared->notify)
