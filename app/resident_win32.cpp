@@ -82,9 +82,7 @@ Resident::Resident()
     // The taskbar button, shown while the settings window is, carries the same picture.
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(trayPicture_.get()));
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigPicture_.get()));
-    // The icon shows as soon as it is set up, before the start gives it its tip.
     trayIcon_->SetIcon(trayPicture_.get());
-    trayIcon_->Add();
     CallGuarded([&] {
         Start();
         return LRESULT(0);
@@ -100,9 +98,20 @@ Resident::~Resident() {
 }
 
 void Resident::Start() {
-    WriteDefaultConfig(Win32FileSystem(), configPath_, state_.hotkey);
-    trayIcon_->SetTip(TipFromBanner(kSettingsForm.caption));
-    ReloadState();
+    std::exception_ptr error;
+    try {
+        WriteDefaultConfig(Win32FileSystem(), configPath_, state_.hotkey);
+        trayIcon_->SetTip(TipFromBanner(kSettingsForm.caption));
+        ReloadState();
+    } catch (...) {
+        error = std::current_exception();
+    }
+    // The icon goes up once a click on it can be answered at once: the items loaded and the
+    // first menu built. A load that failed shows its error with the icon up.
+    if (state_.store.unsavedLoadError.empty() && state_.store.outline.size() <= kPreparedMenuLimit)
+        FillLauncherMenu(false);
+    trayIcon_->Add();
+    if (error) std::rethrow_exception(error);
 }
 
 void Resident::ReloadState() {
@@ -152,7 +161,10 @@ void Resident::ShowLauncherMenu() {
     GetCursorPos(&cursor);
     const HWND previous = GetForegroundWindow();
     FlagScope showing(launcherMenuShowing_);
+    // The icon workers wait until the menu is up (WM_ENTERIDLE), or until it has closed.
+    launcherIcons_->HoldForShowing();
     TrackAt(launcherMenu_.get(), cursor);
+    launcherIcons_->ResumeAfterShowing();
     // The entry starts in the background once this has returned: the program it starts may
     // take the foreground only while Kestrin hands that right on, so do it while we hold it.
     MSG chosen;
@@ -208,7 +220,10 @@ void Resident::FillLauncherMenu(bool look) {
         if (!kReuseLauncherMenu) launcherIcons_->Clear();
         launcherIcons_->LookAgain();
     }
-    if (kReuseLauncherMenu && launcherBuilt_ && !picturePlacesChanged_ && model == launcher_) return;
+    if (kReuseLauncherMenu && launcherBuilt_ && model == launcher_) {
+        if (picturePlacesChanged_) UpdatePicturePlaces();
+        return;
+    }
     launcherBuilt_ = false;
     picturePlacesChanged_ = false;
     ClearMenu(launcherMenu_.get());
@@ -220,15 +235,27 @@ void Resident::FillLauncherMenu(bool look) {
     launcherBuilt_ = true;
 }
 
+// Entries that gained or lost a picture place (their icon file counted, appeared or
+// vanished) change in place; the rest of the built menu stays as it is.
+void Resident::UpdatePicturePlaces() {
+    picturePlacesChanged_ = false;
+    const std::vector<int> pictures = launcherIcons_->Pictures(launcher_);
+    for (size_t i = 0; i < pictures.size() && i < launcherPictures_.size(); ++i) {
+        if (pictures[i] == launcherPictures_[i]) continue;
+        launcherPictures_[i] = pictures[i];
+        launcherBuilder_.PictureChanged(static_cast<int>(i));
+    }
+}
+
 void Resident::OnIconsRead() {
     const IconChange change = launcherIcons_->TakeResults();
     if (launcherMenuShowing_)
         for (int entry : change.entries) RedrawEntry(entry);
     if (!change.placesChanged) return;
-    // An open menu keeps its places until it closes; a closed one is built again when idle.
+    // An open menu keeps its places until it closes; a closed one is updated when idle.
     picturePlacesChanged_ = true;
-    // Once the reading has settled, or a while later: building a large menu again after every
-    // batch of icons would keep the program from answering.
+    // Once the reading has settled, or a while later: going over a large menu's places after
+    // every batch of icons would keep the program from answering.
     if (launcherIcons_->Idle()) PrepareLauncherMenu();
     else if (!rebuildTimerSet_) rebuildTimerSet_ = SetTimer(Handle(), kRebuildTimer, kRebuildIntervalMs, nullptr) != 0;
 }
@@ -342,6 +369,9 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         DrawMenuItem(draw);
         return TRUE;
     }
+    case WM_ENTERIDLE:
+        if (wp == MSGF_MENU && launcherMenuShowing_) launcherIcons_->ResumeAfterShowing();
+        break;
     case WM_INITMENUPOPUP:
         // Deep submenus of the launcher menu are filled only when they open.
         if (launcherMenuShowing_ && reinterpret_cast<HMENU>(wp) != launcherMenu_.get())

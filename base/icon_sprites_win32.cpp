@@ -66,6 +66,12 @@ bool Compose(HICON icon, int size, DWORD* sprite) {
 
 }  // namespace
 
+std::vector<DWORD> ComposeSprite(HICON icon, int size) {
+    std::vector<DWORD> composed(static_cast<size_t>(size) * static_cast<size_t>(size));
+    if (!icon || size <= 0 || !Compose(icon, size, composed.data())) composed.clear();
+    return composed;
+}
+
 IconSprites::~IconSprites() {
     // The strip is put back out of the DC before either is deleted.
     if (dc_) SelectObject(dc_.get(), dcDefault_);
@@ -91,9 +97,8 @@ bool IconSprites::Grow() {
     return true;
 }
 
-int IconSprites::Add(HICON icon) {
-    std::vector<DWORD> composed(static_cast<size_t>(Pixels()));
-    if (!icon || !Compose(icon, size_, composed.data())) return -1;
+int IconSprites::Add(const std::vector<DWORD>& composed) {
+    if (composed.size() != static_cast<size_t>(Pixels())) return -1;
     int sprite;
     if (!free_.empty()) {
         sprite = free_.back();

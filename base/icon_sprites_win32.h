@@ -11,6 +11,11 @@
 
 namespace kestrin {
 
+// The icon as DrawIconEx draws it at size x size, as premultiplied pixels; empty for a null
+// icon, or for one whose drawing depends on more than its own alpha (pixels that invert the
+// background). Any thread may compose.
+std::vector<DWORD> ComposeSprite(HICON icon, int size);
+
 class IconSprites {
 public:
     // The size at 96 DPI.
@@ -22,9 +27,10 @@ public:
     IconSprites& operator=(const IconSprites&) = delete;
 
     int Size() const { return size_; }
-    // Composes the icon as DrawIconEx draws it at Size() x Size(). -1 for a null icon, or for
-    // one whose drawing depends on more than its own alpha (pixels that invert the background).
-    int Add(HICON icon);
+    // Composes the icon (see ComposeSprite) at Size() x Size(); -1 when it is no sprite.
+    int Add(HICON icon) { return Add(ComposeSprite(icon, size_)); }
+    // Pixels composed beforehand at Size(); -1 when there are none.
+    int Add(const std::vector<DWORD>& composed);
     void Remove(int sprite);
     // Draws a sprite with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y, int sprite) const;

@@ -25,6 +25,8 @@ constexpr DWORD kSlowLookMs = 500;
 constexpr DWORD kSlowRetryMs = 2000;
 // More drives than this share the last workers.
 constexpr size_t kMaxWorkers = 8;
+// A showing holds the workers up for at most this long, should it never say it is done.
+constexpr auto kMaxHold = std::chrono::milliseconds(2000);
 
 FileStamp LookAt(const std::string& path) {
     FileStamp stamp;
@@ -40,6 +42,8 @@ FileStamp LookAt(const std::string& path) {
 struct ReadIcons {
     IconResult result;
     std::vector<HICON> icons;  // beside result.read
+    // Each icon composed as a sprite here, not on the window's thread (empty: none).
+    std::vector<std::vector<DWORD>> sprites;
     int size = 0;              // the icons' size
 };
 
@@ -53,6 +57,7 @@ struct IconLoader::Shared {
     UINT message = 0;
     int size = IconSprites::kSize;  // what the workers read at
     bool posted = false;
+    std::chrono::steady_clock::time_point heldUntil;  // no new file before this
     std::map<std::string, std::deque<IconJob>> queues;  // by worker
     std::vector<ReadIcons> results;
 
@@ -65,7 +70,17 @@ struct IconLoader::Shared {
 
 namespace {
 
-ReadIcons RunJob(const IconJob& job, int size) {
+// Returns once no showing holds the workers up; false when the loader is going away.
+bool WaitWhileHeld(IconLoader::Shared& shared) {
+    std::unique_lock<std::mutex> hold(shared.lock);
+    while (!shared.stopping && std::chrono::steady_clock::now() < shared.heldUntil)
+        shared.wake.wait_until(hold, shared.heldUntil);
+    return !shared.stopping;
+}
+
+// One file's icons; a showing that begins meanwhile holds it up between two icons (a
+// library may hold hundreds).
+ReadIcons RunJob(IconLoader::Shared& shared, const IconJob& job, int size) {
     ReadIcons out;
     out.result.path = job.path;
     out.size = size;
@@ -84,7 +99,9 @@ ReadIcons RunJob(const IconJob& job, int size) {
     out.result.count = count;
     for (int index : out.result.replaced ? job.wanted : job.missing) {
         if (count >= 0 && index >= count) continue;
+        if (!WaitWhileHeld(shared)) break;
         out.icons.push_back(ExtractSmallIcon(file, index, size));
+        out.sprites.push_back(ComposeSprite(out.icons.back(), size));
         out.result.read.push_back(index);
     }
     return out;
@@ -103,7 +120,8 @@ void Work(std::shared_ptr<IconLoader::Shared> shared, std::string worker) {
             return;
         const int size = shared->size;
         hold.unlock();
-        ReadIcons read = RunJob(job, size);
+        if (!WaitWhileHeld(*shared)) return;
+        ReadIcons read = RunJob(*shared, job, size);
         hold.lock();
         shared->results.push_back(std::move(read));
         if (!shared->posted && !shared->stopping && shared->notify)
@@ -132,6 +150,17 @@ void IconLoader::Want(const LauncherMenu& menu) {
 void IconLoader::LookAgain() {
     schedule_.LookAgain();
     StartJobs();
+}
+
+void IconLoader::HoldForShowing() {
+    std::lock_guard<std::mutex> hold(shared_->lock);
+    shared_->heldUntil = std::chrono::steady_clock::now() + kMaxHold;
+}
+
+void IconLoader::ResumeAfterShowing() {
+    std::lock_guard<std::mutex> hold(shared_->lock);
+    shared_->heldUntil = {};
+    shared_->wake.notify_all();
 }
 
 void IconLoader::Prioritize(const std::vector<int>& entries) { schedule_.Prioritize(entries); }
@@ -181,7 +210,7 @@ IconChange IconLoader::TakeResults() {
                 icons_.erase(old);
             }
             Loaded loaded;
-            loaded.sprite = sprites_->Add(icon.get());
+            loaded.sprite = sprites_->Add(read.sprites[i]);
             loaded.icon = std::move(icon);
             icons_.emplace(key, std::move(loaded));
         }

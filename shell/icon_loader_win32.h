@@ -31,6 +31,10 @@ public:
     void Want(const LauncherMenu& menu);
     // Every icon file is looked at again in the background.
     void LookAgain();
+    // While a menu is made ready and drawn, the workers start no new file (for at most a
+    // couple of seconds), so the showing has the machine to itself; they go on when resumed.
+    void HoldForShowing();
+    void ResumeAfterShowing();
     // These entries' icons go before the rest of their drives.
     void Prioritize(const std::vector<int>& entries);
     // Every entry's picture place: -1 none, kMenuPictureFolder, or kEntryIcon (also while

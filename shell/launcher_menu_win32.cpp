@@ -200,6 +200,17 @@ void LauncherMenuBuilder::FillLevel(HMENU menu, const std::vector<int>& level, s
     }
 }
 
+void LauncherMenuBuilder::PictureChanged(int entry) {
+    HMENU menu = nullptr;
+    UINT position = 0;
+    if (!pictures_ || !PlaceOf(entry, &menu, &position)) return;
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_BITMAP;
+    item.hbmpItem = (*pictures_)[static_cast<size_t>(entry)] >= 0 ? HBMMENU_CALLBACK : nullptr;
+    SetMenuItemInfoA(menu, position, TRUE, &item);
+}
+
 bool LauncherMenuBuilder::PlaceOf(int entry, HMENU* menu, UINT* position) const {
     if (entry < 0 || static_cast<size_t>(entry) >= places_.size() || !places_[static_cast<size_t>(entry)].first)
         return false;

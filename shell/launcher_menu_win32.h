@@ -106,6 +106,9 @@ public:
     // Destroys every submenu created, deepest first, detaching children before each destroy so
     // that no destroy walks down a chain. The root's items must have been removed already.
     void Release();
+    // The entry's value in the pictures changed: its item gains or loses its picture place
+    // (a menu not filled yet takes it from the pictures when it is).
+    void PictureChanged(int entry);
     // Where an entry's item is, once its menu is filled: false for one not (yet) in a menu.
     bool PlaceOf(int entry, HMENU* menu, UINT* position) const;
 

@@ -42,6 +42,11 @@ void TrayIcon::Add() {
     Shell_NotifyIconA(NIM_ADD, &data_);
     data_.uVersion = 0;  // the classic notification behaviour
     Shell_NotifyIconA(NIM_SETVERSION, &data_);
+    if (!balloonText_.empty()) {
+        ShowBalloon(balloonTitle_, balloonText_);
+        balloonTitle_.clear();
+        balloonText_.clear();
+    }
 }
 
 void TrayIcon::SetIcon(HICON icon) {
@@ -57,7 +62,11 @@ void TrayIcon::SetTip(const std::string& hint) {
 }
 
 void TrayIcon::ShowBalloon(const std::string& title, const std::string& text) {
-    if (!shown_) return;
+    if (!shown_) {
+        balloonTitle_ = title;
+        balloonText_ = text;
+        return;
+    }
     NOTIFYICONDATAA balloon = data_;
     balloon.uFlags = NIF_INFO;
     balloon.dwInfoFlags = NIIF_WARNING;

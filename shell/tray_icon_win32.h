@@ -36,7 +36,7 @@ public:
     // Not owned; the shell copies the icon on every update.
     void SetIcon(HICON icon);
     void SetTip(const std::string& hint);
-    // A warning balloon at the icon, shown once.
+    // A warning balloon at the icon, shown once (when the icon is added, if it is not yet).
     void ShowBalloon(const std::string& title, const std::string& text);
     bool Shown() const { return shown_; }
 
@@ -49,6 +49,8 @@ private:
     NOTIFYICONDATAA data_ = {};
     std::string tip_;
     bool shown_ = false;
+    std::string balloonTitle_;  // a balloon waiting for the icon
+    std::string balloonText_;
 };
 
 }  // namespace kestrin

@@ -24,6 +24,8 @@ class SlowMirror(fusepy.Operations):
 
     def _stall(self, real):
         if os.path.exists(self.flag) and not os.path.isdir(real):
+            # One line per look that waited, so that a test can tell the drive was looked at.
+            print('waited', real, flush=True)
             time.sleep(self.delay)
 
     def getattr(self, path, fh=None):

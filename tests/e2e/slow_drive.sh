@@ -12,22 +12,7 @@ e2e_init slow_drive
 # longer. Three slow files: a program that waited for them would not show its menu for
 # well over the 20 s allowed below.
 DELAY=2
-MOUNT=""
-SLOWFS_PID=""
-
-slow_drive_down() {
-    if [ -n "$MOUNT" ]; then
-        fusermount3 -u "$MOUNT" 2>/dev/null || fusermount3 -uz "$MOUNT" 2>/dev/null
-    fi
-    if [ -n "$SLOWFS_PID" ]; then
-        kill "$SLOWFS_PID" 2>/dev/null
-        wait "$SLOWFS_PID" 2>/dev/null
-    fi
-    [ -n "$WINEPREFIX" ] && rm -f "$WINEPREFIX/dosdevices/s:"
-    [ -n "$MOUNT" ] && rmdir "$MOUNT" 2>/dev/null
-    MOUNT=""
-    SLOWFS_PID=""
-}
+. "$E2E_ROOT/tools/slow-drive.sh"
 # Wine first (it may hold files of the drive open), then the drive.
 trap 'e2e_cleanup; slow_drive_down' EXIT
 
@@ -72,16 +57,10 @@ new_run_dir slow-drive
 mkdir -p "$RUN_DIR/slow"
 for name in a b c; do convert -size 16x16 xc:red -colors 16 "$RUN_DIR/slow/$name.ico"; done
 convert -size 16x16 xc:lime -colors 16 "$RUN_DIR/fast.ico"
-MOUNT=$(mktemp -d /tmp/kestrin-slow-XXXXXX)
 touch "$RUN_DIR/slow.flag"
-/usr/bin/python3 "$E2E_ROOT/tools/slowfs.py" "$RUN_DIR/slow" "$MOUNT" "$DELAY" "$RUN_DIR/slow.flag" \
-    >"$RUN_DIR/slowfs.log" 2>&1 &
-SLOWFS_PID=$!
-# The mount answers for folders at once; a file of it would wait.
-if ! wait_for 20 mountpoint -q "$MOUNT"; then
+if ! slow_drive_up "$RUN_DIR/slow" "$DELAY" "$RUN_DIR/slow.flag" s "$RUN_DIR/slowfs.log"; then
     t_fail "the slow drive did not mount: $(tr '\n' ' ' < "$RUN_DIR/slowfs.log")"
 else
-    ln -sfn "$MOUNT" "$WINEPREFIX/dosdevices/s:"
     write_ini <<EOF2
 [Dat]
 Key=57382

@@ -121,6 +121,19 @@ void PicturesAndLevels() {
     Check((style.dwStyle & MNS_NOTIFYBYPOS) && inner && MenuItemData(root, 5) == 6 && MenuItemData(inner, 0) == 2,
           "items_carry_their_entry_and_report_by_position",
           "style " + std::to_string(style.dwStyle) + ", data " + std::to_string(MenuItemData(root, 5)));
+    // A picture place that comes or goes changes that item and no other.
+    const auto hasPlace = [](HMENU menu, UINT position) {
+        MENUITEMINFOA item = {};
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_BITMAP;
+        return GetMenuItemInfoA(menu, position, TRUE, &item) && item.hbmpItem == HBMMENU_CALLBACK;
+    };
+    pictures[0] = -1;
+    builder.PictureChanged(0);
+    pictures[4] = kEntryIcon;
+    builder.PictureChanged(4);
+    Check(!hasPlace(root, 0) && hasPlace(root, 3) && hasPlace(root, 1) && hasPlace(inner, 0) && !hasPlace(root, 4),
+          "picture_place_changes_in_place", "places do not follow the pictures");
     for (int i = GetMenuItemCount(root) - 1; i >= 0; --i) RemoveMenu(root, static_cast<UINT>(i), MF_BYPOSITION);
     builder.Release();
     DestroyMenu(root);
