@@ -39,9 +39,13 @@ echo
 wine_up bench-resident || exit 1
 WORK="$WINEPREFIX/drive_c/kestrin-bench"
 rm -rf "$WORK"
-out=$($WINE "$BENCH" "$(winepath -w "$KESTRIN" 2>/dev/null)" "$(winepath -w "$UNCACHED" 2>/dev/null)" 'C:\kestrin-bench' 2>&1 | tr -d '\r' |
-    grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg --add-architecture' -e 'apt-get install wine32')
-rc=${PIPESTATUS[0]}
+out=$(
+    $WINE "$BENCH" "$(winepath -w "$KESTRIN" 2>/dev/null)" "$(winepath -w "$UNCACHED" 2>/dev/null)" \
+        'C:\kestrin-bench' 2>&1 | tr -d '\r' |
+        grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg --add-architecture' -e 'apt-get install wine32'
+    exit "${PIPESTATUS[0]}"
+)
+rc=$?
 wine_down
 printf '%s\n' "$out"
 echo "bench: exe.bytes $exeBytes"

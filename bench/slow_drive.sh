@@ -24,10 +24,13 @@ if ! slow_drive_up "$WORK/icons" 1 "$WORK/slow.flag" s "$WORK/slowfs.log"; then
     echo "slow-drive bench: the slow drive did not mount: $(tr '\n' ' ' < "$WORK/slowfs.log")" >&2
     exit 1
 fi
-out=$($WINE "$BENCH" --slow-drive "$(winepath -w "$KESTRIN" 2>/dev/null)" 'C:\kestrin-bench-slow' \
-    'C:\kestrin-bench-slow\icons' 'S:' 2>&1 | tr -d '\r' | grep -v -e 'wine32 is missing' -e 'multiarch' \
-    -e 'dpkg --add-architecture' -e 'apt-get install wine32')
-rc=${PIPESTATUS[0]}
+out=$(
+    $WINE "$BENCH" --slow-drive "$(winepath -w "$KESTRIN" 2>/dev/null)" 'C:\kestrin-bench-slow' \
+        'C:\kestrin-bench-slow\icons' 'S:' 2>&1 | tr -d '\r' |
+        grep -v -e 'wine32 is missing' -e 'multiarch' -e 'dpkg --add-architecture' -e 'apt-get install wine32'
+    exit "${PIPESTATUS[0]}"
+)
+rc=$?
 printf '%s\n' "$out"
 # A slow drive that nobody looked at would make the comparison meaningless.
 waited=$(grep -c '^waited' "$WORK/slowfs.log")
