@@ -81,32 +81,55 @@ void TreeViewAdapter::InsertSubtree(const Tree& tree, NodeId root, HTREEITEM par
         Insert(tree, id, ItemOf(tree.Parent(id)), TVI_LAST);
 }
 
-void TreeViewAdapter::RemoveSubtree(HTREEITEM root) {
+void TreeViewAdapter::RemoveSubtree(const Tree& tree, NodeId id) {
+    HTREEITEM root = ItemOf(id);
     if (!root) return;
-    std::vector<HTREEITEM> order;  // pre-order
-    int depth = 0, maxDepth = 0;
-    HTREEITEM item = root;
-    while (item) {
-        order.push_back(item);
-        if (HTREEITEM child = Next(item, TVGN_CHILD)) {
-            item = child;
-            maxDepth = std::max(maxDepth, ++depth);
-            continue;
-        }
-        while (item != root && !Next(item, TVGN_NEXT)) {
-            item = Next(item, TVGN_PARENT);
-            --depth;
-        }
-        item = item == root ? nullptr : Next(item, TVGN_NEXT);
-    }
-    if (maxDepth <= kMaxRecursiveDeleteDepth) {
+    const int rootDepth = depths_[static_cast<size_t>(id)];
+    // Nothing lies deeper than the deepest item that went in: a subtree that cannot be too
+    // deep for the control's recursive delete goes in one message, without walking it.
+    if (deepest_ - rootDepth <= kMaxRecursiveDeleteDepth) {
         SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(root));
         return;
     }
-    // Closed first, so taking the hidden descendants out lays nothing out again.
-    SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(root));
-    for (auto it = order.rbegin(); it != order.rend(); ++it)
+    // The items a multiple of the limit below the root, in pre-order. Taken out from the
+    // bottom up, each takes at most that many levels with it: what lay deeper is gone already.
+    std::vector<HTREEITEM> cuts;
+    if (tree.IsAlive(id)) {
+        // A node still in the model is being moved, and moves carry their subtree whole: its
+        // shape comes from the model, without asking the control item by item.
+        const NodeId end = tree.NextAfterSubtree(id);
+        for (NodeId n = tree.NextPreOrder(id); n != kNoNode && n != end; n = tree.NextPreOrder(n)) {
+            const int below = depths_[static_cast<size_t>(n)] - rootDepth;
+            if (below % kMaxRecursiveDeleteDepth == 0) cuts.push_back(ItemOf(n));
+        }
+    } else {
+        // The walk keeps its own path down: every question to the control is a search of
+        // its item list (under Wine), so none is asked twice.
+        std::vector<HTREEITEM> path{root};
+        while (!path.empty()) {
+            HTREEITEM item = path.back();
+            const int depth = static_cast<int>(path.size()) - 1;
+            if (depth > 0 && depth % kMaxRecursiveDeleteDepth == 0) cuts.push_back(item);
+            if (HTREEITEM child = Next(item, TVGN_CHILD)) {
+                path.push_back(child);
+                continue;
+            }
+            for (;;) {
+                HTREEITEM done = path.back();
+                path.pop_back();
+                if (path.empty()) break;
+                if (HTREEITEM next = Next(done, TVGN_NEXT)) {
+                    path.push_back(next);
+                    break;
+                }
+            }
+        }
+    }
+    // A few dozen deletions even for a chain of thousands; closing the subtree first would
+    // cost more than they do.
+    for (auto it = cuts.rbegin(); it != cuts.rend(); ++it)
         SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(*it));
+    SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(root));
 }
 
 void TreeViewAdapter::SetExpanded(HTREEITEM item, bool expanded) {
@@ -133,12 +156,12 @@ void TreeViewAdapter::Clear() {
     // items one by one lays out everything after each of them again. The control deletes
     // recursively, so what lies deeper than it can take goes first, from the bottom, in closed
     // branches where a deletion lays nothing out.
-    std::vector<HTREEITEM> deep;  // pre-order
+    std::vector<HTREEITEM> deep;  // pre-order, each a multiple of the limit deep
     int depth = 0;
     // Walking the control costs a search of its item list per call: only a deep tree is walked.
     HTREEITEM item = deepest_ > kMaxRecursiveDeleteDepth ? Next(nullptr, TVGN_ROOT) : nullptr;
     while (item) {
-        if (depth > kMaxRecursiveDeleteDepth) deep.push_back(item);
+        if (depth > 0 && depth % kMaxRecursiveDeleteDepth == 0) deep.push_back(item);
         if (HTREEITEM child = Next(item, TVGN_CHILD)) {
             if (depth == kMaxRecursiveDeleteDepth)
                 SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
@@ -175,14 +198,23 @@ void TreeViewAdapter::Apply(const Tree& tree, const std::vector<TreeStep>& steps
     for (const TreeStep& step : steps) {
         switch (step.kind) {
         case TreeStep::Kind::Remove: {
-            RemoveSubtree(ItemOf(step.node));
+            RemoveSubtree(tree, step.node);
             break;
         }
         case TreeStep::Kind::Insert: {
             if (!tree.IsAlive(step.node)) break;
             HTREEITEM after = step.after == kNoNode ? TVI_FIRST : ItemOf(step.after);
-            InsertSubtree(tree, step.node, step.parent == kNoNode ? nullptr : ItemOf(step.parent),
-                          after ? after : TVI_LAST);
+            HTREEITEM parent = step.parent == kNoNode ? nullptr : ItemOf(step.parent);
+            // A parent about to get its first child opens before the child goes in: the child
+            // is laid out once, where opening afterwards lays out the whole control again.
+            if (parent && tree.Expanded(step.parent) && !Next(parent, TVGN_CHILD)) {
+                TVITEMA open = {};
+                open.mask = TVIF_STATE;
+                open.hItem = parent;
+                open.stateMask = open.state = TVIS_EXPANDED;
+                SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&open));
+            }
+            InsertSubtree(tree, step.node, parent, after ? after : TVI_LAST);
             break;
         }
         case TreeStep::Kind::Expand: SetExpanded(ItemOf(step.node), true); break;

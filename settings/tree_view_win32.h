@@ -39,7 +39,7 @@ private:
     class BusyScope;
     HTREEITEM Insert(const Tree& tree, NodeId id, HTREEITEM parent, HTREEITEM after);
     void InsertSubtree(const Tree& tree, NodeId root, HTREEITEM parent, HTREEITEM after);
-    void RemoveSubtree(HTREEITEM item);
+    void RemoveSubtree(const Tree& tree, NodeId id);
     void SetExpanded(HTREEITEM item, bool expanded);
     HTREEITEM Next(HTREEITEM item, UINT how) const;
 
