@@ -1,17 +1,23 @@
 // Builds real menus from launcher models and checks what a user would meet: which entries
-// show a picture and when icon files are looked at again, the entries of every level, deep outlines without running out of stack or
-// menu handles. Prints "PASS name" or "FAIL name: why" per check.
+// show a picture and what the icon loader sees when icon files are looked at again, the
+// entries of every level, deep outlines without running out of stack or menu handles.
+// Prints "PASS name" or "FAIL name: why" per check.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/icon_sprites_win32.h"
+#include "base/owned_win32.h"
 #include "base/pictures.h"
 #include "base/popup_menu_win32.h"
+#include "core/icon_schedule.h"
 #include "core/launcher_menu.h"
+#include "shell/icon_loader_win32.h"
 #include "shell/launcher_menu_win32.h"
 #include "tests/wine/check.h"
 
@@ -31,6 +37,103 @@ Item Program(const std::string& command, const std::string& iconFile = "", int i
     item.iconFile = iconFile;
     item.iconIndex = static_cast<std::uint8_t>(iconIndex);
     return item;
+}
+
+// A 16 x 16 canvas of 32-bit pixels filled by `background`, for comparing drawings.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(nullptr);
+    DWORD* bits = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ before = nullptr;
+    explicit Canvas(DWORD (*background)(int x, int y)) {
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = IconSprites::kSize;
+        info.bmiHeader.biHeight = -IconSprites::kSize;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* pixels = nullptr;
+        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+        bits = static_cast<DWORD*>(pixels);
+        before = SelectObject(dc, bitmap);
+        for (int y = 0; y < IconSprites::kSize; ++y)
+            for (int x = 0; x < IconSprites::kSize; ++x) bits[y * IconSprites::kSize + x] = background(x, y);
+    }
+    ~Canvas() {
+        SelectObject(dc, before);
+        DeleteDC(dc);
+        DeleteObject(bitmap);
+    }
+};
+
+// The largest difference of one colour channel between the two canvases.
+int Difference(const Canvas& a, const Canvas& b) {
+    GdiFlush();
+    int worst = 0;
+    for (int p = 0; p < IconSprites::kSize * IconSprites::kSize; ++p)
+        for (int shift = 0; shift <= 16; shift += 8) {
+            const int d = static_cast<int>((a.bits[p] >> shift) & 0xff) - static_cast<int>((b.bits[p] >> shift) & 0xff);
+            worst = d > worst ? d : -d > worst ? -d : worst;
+        }
+    return worst;
+}
+
+// An IconLoader whose results a hidden window takes, as the resident window does.
+class LoaderWindow {
+public:
+    LoaderWindow() {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+            auto* self = reinterpret_cast<LoaderWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+            if (self && msg == kIconsRead) {
+                const IconChange change = self->loader_->TakeResults();
+                self->taken_.entries.insert(self->taken_.entries.end(), change.entries.begin(), change.entries.end());
+                self->taken_.placesChanged = self->taken_.placesChanged || change.placesChanged;
+                return 0;
+            }
+            return DefWindowProcA(hwnd, msg, wp, lp);
+        };
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KestrinIconLoaderCheck";
+        RegisterClassA(&wc);
+        window_.reset(
+            CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
+        SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        loader_ = std::make_unique<IconLoader>(window_.get(), kIconsRead);
+    }
+    IconLoader& loader() { return *loader_; }
+
+    // Pumps messages until nothing is queued or being read. What the results taken
+    // meanwhile changed; `settled` is false when the reading never settled in time.
+    IconChange Settle(bool& settled, DWORD timeoutMs = 15000) {
+        taken_ = IconChange();
+        const DWORD start = GetTickCount();
+        while (!loader_->Idle()) {
+            const DWORD spent = GetTickCount() - start;
+            if (spent >= timeoutMs) break;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        }
+        settled = loader_->Idle();
+        return taken_;
+    }
+
+private:
+    static constexpr UINT kIconsRead = WM_APP + 1;
+    OwnedWindow window_;
+    std::unique_ptr<IconLoader> loader_;  // goes before its window
+    IconChange taken_;
+};
+
+bool Has(const std::vector<int>& entries, int entry) {
+    return std::find(entries.begin(), entries.end(), entry) != entries.end();
+}
+
+std::string Listed(const std::vector<int>& values) {
+    std::string out;
+    for (int value : values) out += (out.empty() ? "" : ",") + std::to_string(value);
+    return "[" + out + "]";
 }
 
 void PicturesAndLevels() {
@@ -57,18 +160,6 @@ void PicturesAndLevels() {
     items.Append(line);
 
     const LauncherMenu model = BuildLauncherMenu(outline, items, "C:");
-    LauncherIcons icons;
-    Check(icons.Refresh(model), "first_look_at_the_icon_files_is_a_change", "no change reported");
-    std::vector<int> pictures = icons.Pictures(model);
-    Check(pictures[0] == kEntryIcon && pictures[2] == kEntryIcon && pictures[6] == kEntryIcon,
-          "entries_with_an_icon_show_their_own",
-          std::to_string(pictures[0]) + "," + std::to_string(pictures[2]) + "," + std::to_string(pictures[6]));
-    Check(pictures[1] == kMenuPictureFolder, "submenu_without_icon_file_shows_folder", std::to_string(pictures[1]));
-    Check(pictures[4] == -1 && pictures[5] == -1, "unreadable_or_piped_path_shows_no_picture",
-          std::to_string(pictures[4]) + "," + std::to_string(pictures[5]));
-    Check(icons.Icon(model.entries[0].picture) != nullptr, "icon_read_when_drawn", "no icon");
-    Check(!icons.Refresh(model) && icons.Pictures(model) == pictures, "unchanged_files_are_no_change",
-          "a second look reported a change");
 
     // A file that changes, vanishes or appears is looked at again.
     char temp[MAX_PATH] = {};
@@ -79,12 +170,52 @@ void PicturesAndLevels() {
     ItemTable copyItems;
     copyItems.Append(Program(copy));
     const LauncherMenu copyModel = BuildLauncherMenu(one, copyItems, "C:");
-    icons.Refresh(copyModel);
-    Check(icons.Pictures(copyModel)[0] == -1 && !icons.Refresh(copyModel), "missing_file_stays_unchanged",
-          "a missing file counted as a change");
+
+    LoaderWindow window;
+    IconLoader& icons = window.loader();
+    bool settled = false;
+    icons.Want(model);
+    // Nothing is taken in before the window's messages run: the places are still the guesses.
+    std::vector<int> pictures = icons.Pictures(model);
+    Check(pictures[0] == kEntryIcon && pictures[4] == kEntryIcon && pictures[5] == kEntryIcon,
+          "entries_keep_a_picture_place_until_their_file_is_counted", Listed(pictures));
+    IconChange change = window.Settle(settled);
+    Check(settled && Has(change.entries, 0) && Has(change.entries, 2) && Has(change.entries, 4) &&
+              Has(change.entries, 5) && Has(change.entries, 6) && change.placesChanged,
+          "first_look_at_the_icon_files_is_a_change",
+          (settled ? "" : "never settled; ") + std::string("entries ") + Listed(change.entries));
+    pictures = icons.Pictures(model);
+    Check(pictures[0] == kEntryIcon && pictures[2] == kEntryIcon && pictures[6] == kEntryIcon,
+          "entries_with_an_icon_show_their_own", Listed(pictures));
+    Check(pictures[1] == kMenuPictureFolder, "submenu_without_icon_file_shows_folder", std::to_string(pictures[1]));
+    Check(pictures[4] == -1 && pictures[5] == -1, "unreadable_or_piped_path_shows_no_picture", Listed(pictures));
+    // A ready icon is drawn in the item's picture place; one with no icon draws nothing.
+    const auto blue = [](int, int) -> DWORD { return 0x3399ff; };
+    Canvas blank(blue), drawnIcon(blue), drawnNothing(blue);
+    DRAWITEMSTRUCT draw = {};
+    draw.rcItem = {0, 0, IconSprites::kSize, IconSprites::kSize};
+    draw.hDC = drawnIcon.dc;
+    icons.Draw(draw, model.entries[0].picture);
+    draw.hDC = drawnNothing.dc;
+    icons.Draw(draw, model.entries[4].picture);
+    Check(Difference(blank, drawnIcon) > 0 && Difference(blank, drawnNothing) == 0, "read_icon_is_drawn",
+          "the icon was not drawn, or the missing one was");
+    icons.LookAgain();
+    change = window.Settle(settled);
+    Check(settled && change.entries.empty() && !change.placesChanged && icons.Pictures(model) == pictures,
+          "unchanged_files_are_no_change", "a second look changed entries " + Listed(change.entries));
+
+    icons.Want(copyModel);
+    window.Settle(settled);
+    icons.LookAgain();
+    change = window.Settle(settled);
+    Check(settled && icons.Pictures(copyModel)[0] == -1 && change.entries.empty() && !change.placesChanged,
+          "missing_file_stays_unchanged", "a missing file counted as a change");
     CopyFileA(notepad.c_str(), copy.c_str(), FALSE);
-    Check(icons.Refresh(copyModel) && icons.Pictures(copyModel)[0] == kEntryIcon, "appearing_file_is_a_change",
-          "the new file was not seen");
+    icons.LookAgain();
+    change = window.Settle(settled);
+    Check(settled && Has(change.entries, 0) && change.placesChanged && icons.Pictures(copyModel)[0] == kEntryIcon,
+          "appearing_file_is_a_change", "the new file was not seen");
     if (HANDLE file = CreateFileA(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         file != INVALID_HANDLE_VALUE) {
         SetFilePointer(file, 0, nullptr, FILE_END);
@@ -92,12 +223,21 @@ void PicturesAndLevels() {
         WriteFile(file, "x", 1, &written, nullptr);
         CloseHandle(file);
     }
-    Check(icons.Refresh(copyModel), "changed_file_is_a_change", "a grown file was not seen");
+    icons.LookAgain();
+    change = window.Settle(settled);
+    // The icon is read again from the grown file, in the same place.
+    Check(settled && Has(change.entries, 0) && !change.placesChanged && icons.Pictures(copyModel)[0] == kEntryIcon,
+          "changed_file_is_a_change", "a grown file was not seen");
     DeleteFileA(copy.c_str());
-    Check(icons.Refresh(copyModel) && icons.Pictures(copyModel)[0] == -1, "vanished_file_is_a_change",
-          "the deleted file still gives a picture");
-    icons.Refresh(model);
+    icons.LookAgain();
+    change = window.Settle(settled);
+    Check(settled && Has(change.entries, 0) && change.placesChanged && icons.Pictures(copyModel)[0] == -1,
+          "vanished_file_is_a_change", "the deleted file still gives a picture");
+    icons.Want(model);
+    window.Settle(settled);
     pictures = icons.Pictures(model);
+    Check(settled && pictures[0] == kEntryIcon && pictures[4] == -1, "menu_wanted_again_is_read_again",
+          Listed(pictures));
 
     HMENU root = CreatePopupMenu();
     LauncherMenuBuilder builder;
@@ -197,45 +337,6 @@ void DeepOutlineWithoutOpening() {
     RemoveMenu(root, 0, MF_BYPOSITION);
     builder.Release();
     DestroyMenu(root);
-}
-
-// A 16 x 16 canvas of 32-bit pixels filled by `background`, for comparing drawings.
-struct Canvas {
-    HDC dc = CreateCompatibleDC(nullptr);
-    DWORD* bits = nullptr;
-    HBITMAP bitmap = nullptr;
-    HGDIOBJ before = nullptr;
-    explicit Canvas(DWORD (*background)(int x, int y)) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = IconSprites::kSize;
-        info.bmiHeader.biHeight = -IconSprites::kSize;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* pixels = nullptr;
-        bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-        bits = static_cast<DWORD*>(pixels);
-        before = SelectObject(dc, bitmap);
-        for (int y = 0; y < IconSprites::kSize; ++y)
-            for (int x = 0; x < IconSprites::kSize; ++x) bits[y * IconSprites::kSize + x] = background(x, y);
-    }
-    ~Canvas() {
-        SelectObject(dc, before);
-        DeleteDC(dc);
-        DeleteObject(bitmap);
-    }
-};
-
-// The largest difference of one colour channel between the two canvases.
-int Difference(const Canvas& a, const Canvas& b) {
-    GdiFlush();
-    int worst = 0;
-    for (int p = 0; p < IconSprites::kSize * IconSprites::kSize; ++p)
-        for (int shift = 0; shift <= 16; shift += 8) {
-            const int d = static_cast<int>((a.bits[p] >> shift) & 0xff) - static_cast<int>((b.bits[p] >> shift) & 0xff);
-            worst = d > worst ? d : -d > worst ? -d : worst;
-        }
-    return worst;
 }
 
 // A mask icon: a filled square, with one pixel that inverts what is under it when `inverting`.
