@@ -2,12 +2,9 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
-#include <climits>
-#include <iterator>
 #include <utility>
 
-#include "base/pictures.h"
+#include "base/owned_win32.h"
 #include "base/popup_menu_win32.h"
 
 namespace kestrin {
@@ -27,25 +24,6 @@ HICON ExtractSmallIcon(const std::string& path, int index, int size) {
     return got == 1 ? icon.release() : nullptr;
 }
 
-bool LauncherIcons::Stamp::operator==(const Stamp& other) const {
-    if (exists != other.exists) return false;
-    return !exists || (written.dwLowDateTime == other.written.dwLowDateTime &&
-                       written.dwHighDateTime == other.written.dwHighDateTime && sizeHigh == other.sizeHigh &&
-                       sizeLow == other.sizeLow);
-}
-
-LauncherIcons::Stamp LauncherIcons::StampOf(const std::string& path) {
-    Stamp stamp;
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-        stamp.exists = true;
-        stamp.written = data.ftLastWriteTime;
-        stamp.sizeHigh = data.nFileSizeHigh;
-        stamp.sizeLow = data.nFileSizeLow;
-    }
-    return stamp;
-}
-
 std::string SearchedIconFile(const std::string& name) {
     std::string found(MAX_PATH, '\0');
     for (int tries = 0; tries < 2; ++tries) {
@@ -59,96 +37,6 @@ std::string SearchedIconFile(const std::string& name) {
         found.assign(length, '\0');  // too small: length is the size needed
     }
     return name;
-}
-
-const std::string& LauncherIcons::FileOf(const std::string& path) const {
-    const auto found = found_.find(path);
-    return found == found_.end() ? path : found->second;
-}
-
-bool LauncherIcons::Refresh(const LauncherMenu& menu) {
-    std::map<std::string, FileState> seen;
-    std::map<std::string, std::string> found;
-    bool changed = false;
-    for (const MenuEntry& entry : menu.entries) {
-        const PictureRequest& request = entry.picture;
-        // An empty path yields no icon anyway; skipping it spares a look per entry.
-        if (request.source != PictureRequest::Source::File || request.path.empty()) continue;
-        if (found.count(request.path)) continue;
-        const std::string file = IsSearchedFor(request.path) ? SearchedIconFile(request.path) : request.path;
-        found.emplace(request.path, file);
-        if (seen.count(file)) continue;
-        FileState state;
-        state.stamp = StampOf(file);
-        auto old = files_.find(file);
-        if (old != files_.end() && old->second.stamp == state.stamp) {
-            state.iconCount = old->second.iconCount;
-        } else {
-            changed = true;
-            for (auto it = icons_.lower_bound({file, INT_MIN, INT_MIN}),
-                      end = icons_.upper_bound({file, INT_MAX, INT_MAX});
-                 it != end;)
-                it = Forget(it);
-        }
-        seen.emplace(file, state);
-    }
-    // Icons of files the menu no longer uses go too.
-    for (auto it = icons_.begin(); it != icons_.end();)
-        it = seen.count(std::get<0>(it->first)) ? std::next(it) : Forget(it);
-    files_.swap(seen);
-    found_.swap(found);
-    return changed;
-}
-
-int LauncherIcons::IconCount(const std::string& path) {
-    FileState& state = files_[path];
-    if (state.iconCount < 0)
-        state.iconCount =
-            state.stamp.exists ? static_cast<int>(ExtractIconExA(path.c_str(), -1, nullptr, nullptr, 0)) : 0;
-    return state.iconCount;
-}
-
-std::vector<int> LauncherIcons::Pictures(const LauncherMenu& menu) {
-    std::vector<int> pictures(menu.entries.size(), -1);
-    for (size_t i = 0; i < menu.entries.size(); ++i) {
-        const PictureRequest& request = menu.entries[i].picture;
-        if (request.source == PictureRequest::Source::Folder) pictures[i] = kMenuPictureFolder;
-        if (request.source == PictureRequest::Source::File && !request.path.empty() &&
-            request.index < IconCount(FileOf(request.path)))
-            pictures[i] = kEntryIcon;
-    }
-    return pictures;
-}
-
-LauncherIcons::IconMap::iterator LauncherIcons::Load(const PictureRequest& request, int size) {
-    const IconKey key(FileOf(request.path), request.index, size);
-    auto found = icons_.find(key);
-    if (found == icons_.end()) {
-        Loaded loaded;
-        loaded.icon.reset(ExtractSmallIcon(std::get<0>(key), request.index, size));
-        loaded.sprite = sprites_.try_emplace(size, size).first->second.Add(loaded.icon.get());
-        found = icons_.emplace(key, std::move(loaded)).first;
-    }
-    return found;
-}
-
-LauncherIcons::IconMap::iterator LauncherIcons::Forget(IconMap::iterator icon) {
-    const auto sprites = sprites_.find(std::get<2>(icon->first));
-    if (sprites != sprites_.end()) sprites->second.Remove(icon->second.sprite);
-    return icons_.erase(icon);
-}
-
-HICON LauncherIcons::Icon(const PictureRequest& request, int size) { return Load(request, size)->second.icon.get(); }
-
-void LauncherIcons::Draw(const DRAWITEMSTRUCT& draw, const PictureRequest& request, int size) {
-    const Loaded& loaded = Load(request, size)->second;
-    DrawMenuIcon(draw, loaded.icon.get(), size, &sprites_.at(size), loaded.sprite);
-}
-
-void LauncherIcons::Clear() {
-    for (auto it = icons_.begin(); it != icons_.end();) it = Forget(it);
-    files_.clear();
-    found_.clear();
 }
 
 void LauncherMenuBuilder::Build(HMENU root, const LauncherMenu& menu, const std::vector<int>& pictures, UINT firstId,
