@@ -58,7 +58,9 @@ TEST(Layering, IncludesPointDownwardAndRulesStayPortable) {
                 const std::string folder = target.substr(0, target.find('/'));
                 EXPECT_GE(LayerRank(folder), 0) << source.path << " includes " << target;
                 EXPECT_LE(LayerRank(folder), rank) << source.path << " reaches up to " << target;
-                if (!IsAdapter(source.path)) EXPECT_FALSE(IsAdapter(target)) << source.path << " includes " << target;
+                if (!IsAdapter(source.path)) {
+                    EXPECT_FALSE(IsAdapter(target)) << source.path << " includes " << target;
+                }
             } else if (!IsAdapter(source.path)) {
                 EXPECT_TRUE(target.find(".h") == std::string::npos || target == "gtest/gtest.h")
                     << source.path << " includes the platform header " << target;
