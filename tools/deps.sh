@@ -26,7 +26,8 @@ packages="
 #   xdotool                                   mouse and keys in the e2e tests
 #   convert, import (imagemagick)             screenshots and pixel reads in the e2e tests
 #   fusermount3 (fuse3), the fusepy module    the slow drive of the e2e tests (a file system
-#   (python3-fusepy)                          whose every look at a file waits)
+#   (python3-fusepy)                          whose every look at a file waits), also in the
+#                                             benchmarks
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 need=""
 for p in $packages; do
