@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/ascii.h"
 #include "base/lead_bytes.h"
 
 namespace kestrin {
@@ -15,8 +16,7 @@ bool operator==(const FileStamp& a, const FileStamp& b) {
 std::string IconQueueOf(std::string_view path) {
     auto lower = [](std::string_view text) {
         std::string out(text);
-        for (char& c : out)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        for (char& c : out) c = AsciiLower(c);
         return out;
     };
     if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0])))

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/ascii.h"
+
 namespace kestrin {
 
 namespace {
@@ -33,18 +35,6 @@ std::string StoredForm(std::string_view text) {
     for (char& c : out)
         if (c == '\r' || c == '\n') c = ' ';
     return out;
-}
-
-char FoldByte(char c) {
-    // Only ASCII letters: the platform matches "Ä" and "ä" as different names.
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldByte(a[i]) != FoldByte(b[i])) return false;
-    return true;
 }
 
 // The platform's copy of a found value into the caller's buffer of limit + 1 characters:
@@ -183,7 +173,7 @@ std::uint32_t IniFile::NameHash(std::uint32_t seed, std::string_view name) {
     };
     std::uint32_t hash = 2166136261u ^ mix(seed);
     for (char c : name) {
-        hash ^= static_cast<unsigned char>(FoldByte(c));
+        hash ^= static_cast<unsigned char>(AsciiLower(c));
         hash *= 16777619u;
     }
     return mix(hash);
@@ -253,8 +243,9 @@ std::uint32_t IniFile::AddSection(Span name) {
     section.name = name;
     sections_.push_back(section);
     const std::string_view view = View(name);
-    sectionIndex_.Insert(NameHash(0, view), index,
-                         [&](std::uint32_t other) { return SameName(View(sections_[other].name), view); });
+    sectionIndex_.Insert(NameHash(0, view), index, [&](std::uint32_t other) {
+        return EqualsIgnoringAsciiCase(View(sections_[other].name), view);
+    });
     return index;
 }
 
@@ -268,19 +259,20 @@ std::uint32_t IniFile::AddKey(std::uint32_t section, Span name, Span value, bool
     keys_.push_back(key);
     const std::string_view view = View(name);
     keyIndex_.Insert(NameHash(section + 1, view), index, [&](std::uint32_t other) {
-        return keys_[other].section == section && SameName(View(keys_[other].name), view);
+        return keys_[other].section == section && EqualsIgnoringAsciiCase(View(keys_[other].name), view);
     });
     return index;
 }
 
 std::uint32_t IniFile::FindSection(std::string_view trimmedName) const {
-    return sectionIndex_.Find(NameHash(0, trimmedName),
-                              [&](std::uint32_t other) { return SameName(View(sections_[other].name), trimmedName); });
+    return sectionIndex_.Find(NameHash(0, trimmedName), [&](std::uint32_t other) {
+        return EqualsIgnoringAsciiCase(View(sections_[other].name), trimmedName);
+    });
 }
 
 std::uint32_t IniFile::FindKey(std::uint32_t section, std::string_view trimmedName) const {
     return keyIndex_.Find(NameHash(section + 1, trimmedName), [&](std::uint32_t other) {
-        return keys_[other].section == section && SameName(View(keys_[other].name), trimmedName);
+        return keys_[other].section == section && EqualsIgnoringAsciiCase(View(keys_[other].name), trimmedName);
     });
 }
 
@@ -402,7 +394,7 @@ void IniSectionStream::Line(std::string_view raw) {
         EndSection();
         name = UpToNul(name);
         std::string folded(name);
-        for (char& c : folded) c = FoldByte(c);
+        for (char& c : folded) c = AsciiLower(c);
         keeping_ = wanted_(name) && seen_.insert(std::move(folded)).second;
         if (!keeping_) return;
         name_.assign(name);

@@ -1,5 +1,6 @@
 #include "core/launch.h"
 
+#include "base/ascii.h"
 #include "base/lead_bytes.h"
 #include "core/environment.h"
 
@@ -7,16 +8,8 @@ namespace kestrin {
 
 namespace {
 
-// Only the ASCII placeholder is compared, so upper-casing ASCII letters matches what the
-// ANSI upper-casing does for it.
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool MatchesPlaceholderAt(std::string_view text, size_t pos) {
-    static constexpr std::string_view kPlaceholder = "%USB%";
-    if (text.size() - pos < kPlaceholder.size()) return false;
-    for (size_t k = 0; k < kPlaceholder.size(); ++k)
-        if (AsciiUpper(text[pos + k]) != kPlaceholder[k]) return false;
-    return true;
+    return EqualsIgnoringAsciiCase(text.substr(pos, 5), "%usb%");
 }
 
 }  // namespace

@@ -2,21 +2,13 @@
 
 #include <algorithm>
 
+#include "base/ascii.h"
 #include "base/lead_bytes.h"
 #include "settings/path_rules.h"
 
 namespace kestrin {
 
 namespace {
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-    return true;
-}
 
 std::string_view WithoutTrailingBackslash(std::string_view path) {
     // A trailing '\' is never a trail byte when it ends a path the shell handed over.
@@ -56,8 +48,8 @@ std::uint8_t ShowStateOf(int showCommand) {
 
 DroppedThing::Kind FileKindOf(std::string_view path) {
     const std::string_view extension = ExtensionOf(NameOf(path));
-    if (EqualsAsciiNoCase(extension, ".lnk")) return DroppedThing::Kind::Shortcut;
-    if (EqualsAsciiNoCase(extension, ".url")) return DroppedThing::Kind::InternetShortcut;
+    if (EqualsIgnoringAsciiCase(extension, ".lnk")) return DroppedThing::Kind::Shortcut;
+    if (EqualsIgnoringAsciiCase(extension, ".url")) return DroppedThing::Kind::InternetShortcut;
     return DroppedThing::Kind::File;
 }
 
@@ -75,12 +67,13 @@ std::string DroppedTitle(const DroppedThing& thing) {
 
 std::string TravellingDrive(std::string_view exeDrive, std::string_view windowsDrive) {
     if (exeDrive.size() != 2 || exeDrive[1] != ':') return {};
-    if (EqualsAsciiNoCase(exeDrive, windowsDrive.substr(0, 2))) return {};
+    if (EqualsIgnoringAsciiCase(exeDrive, windowsDrive.substr(0, 2))) return {};
     return std::string(exeDrive);
 }
 
 std::string TravellingPath(std::string_view path, std::string_view travellingDrive) {
-    if (travellingDrive.empty() || !EqualsAsciiNoCase(path.substr(0, 2), travellingDrive)) return std::string(path);
+    if (travellingDrive.empty() || !EqualsIgnoringAsciiCase(path.substr(0, 2), travellingDrive))
+        return std::string(path);
     return DriveToPlaceholder(path).value_or(std::string(path));
 }
 

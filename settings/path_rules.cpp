@@ -1,5 +1,6 @@
 #include "settings/path_rules.h"
 
+#include "base/ascii.h"
 #include "base/lead_bytes.h"
 
 namespace kestrin {
@@ -17,7 +18,7 @@ bool IsForbiddenInFileName(char c) {
 
 char FoldedPathChar(char c) {
     if (c == '/') return '\\';
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    return AsciiLower(c);
 }
 
 }  // namespace
