@@ -81,6 +81,34 @@ void TreeViewAdapter::InsertSubtree(const Tree& tree, NodeId root, HTREEITEM par
         Insert(tree, id, ItemOf(tree.Parent(id)), TVI_LAST);
 }
 
+// The items below root at a multiple of the control's delete depth, in pre-order: taken out
+// from the bottom up, each takes at most that many levels with it, what lay deeper being gone
+// already. The walk keeps its own path down: every question to the control is a search of its
+// item list (under Wine), so none is asked twice.
+std::vector<HTREEITEM> TreeViewAdapter::CutsBelow(HTREEITEM root) const {
+    std::vector<HTREEITEM> cuts;
+    std::vector<HTREEITEM> path{root};
+    while (!path.empty()) {
+        HTREEITEM item = path.back();
+        const int depth = static_cast<int>(path.size()) - 1;
+        if (depth > 0 && depth % kMaxRecursiveDeleteDepth == 0) cuts.push_back(item);
+        if (HTREEITEM child = Next(item, TVGN_CHILD)) {
+            path.push_back(child);
+            continue;
+        }
+        for (;;) {
+            HTREEITEM done = path.back();
+            path.pop_back();
+            if (path.empty()) break;
+            if (HTREEITEM next = Next(done, TVGN_NEXT)) {
+                path.push_back(next);
+                break;
+            }
+        }
+    }
+    return cuts;
+}
+
 void TreeViewAdapter::RemoveSubtree(const Tree& tree, NodeId id) {
     HTREEITEM root = ItemOf(id);
     if (!root) return;
@@ -91,8 +119,7 @@ void TreeViewAdapter::RemoveSubtree(const Tree& tree, NodeId id) {
         SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(root));
         return;
     }
-    // The items a multiple of the limit below the root, in pre-order. Taken out from the
-    // bottom up, each takes at most that many levels with it: what lay deeper is gone already.
+    // What lies deeper goes first, in pieces (see CutsBelow).
     std::vector<HTREEITEM> cuts;
     if (tree.IsAlive(id)) {
         // A node still in the model is being moved, and moves carry their subtree whole: its
@@ -103,27 +130,7 @@ void TreeViewAdapter::RemoveSubtree(const Tree& tree, NodeId id) {
             if (below % kMaxRecursiveDeleteDepth == 0) cuts.push_back(ItemOf(n));
         }
     } else {
-        // The walk keeps its own path down: every question to the control is a search of
-        // its item list (under Wine), so none is asked twice.
-        std::vector<HTREEITEM> path{root};
-        while (!path.empty()) {
-            HTREEITEM item = path.back();
-            const int depth = static_cast<int>(path.size()) - 1;
-            if (depth > 0 && depth % kMaxRecursiveDeleteDepth == 0) cuts.push_back(item);
-            if (HTREEITEM child = Next(item, TVGN_CHILD)) {
-                path.push_back(child);
-                continue;
-            }
-            for (;;) {
-                HTREEITEM done = path.back();
-                path.pop_back();
-                if (path.empty()) break;
-                if (HTREEITEM next = Next(done, TVGN_NEXT)) {
-                    path.push_back(next);
-                    break;
-                }
-            }
-        }
+        cuts = CutsBelow(root);
     }
     // A few dozen deletions even for a chain of thousands; closing the subtree first would
     // cost more than they do.
@@ -154,27 +161,18 @@ void TreeViewAdapter::Clear() {
     SendMessageA(tree_, TVM_SELECTITEM, TVGN_CARET, 0);
     // One deletion of the root takes the items out in one pass, where deleting the top-level
     // items one by one lays out everything after each of them again. The control deletes
-    // recursively, so what lies deeper than it can take goes first, from the bottom, in closed
-    // branches where a deletion lays nothing out.
-    std::vector<HTREEITEM> deep;  // pre-order, each a multiple of the limit deep
-    int depth = 0;
+    // recursively, so what lies deeper than it can take goes first, in pieces from the bottom.
+    std::vector<HTREEITEM> deep;
     // Walking the control costs a search of its item list per call: only a deep tree is walked.
-    HTREEITEM item = deepest_ > kMaxRecursiveDeleteDepth ? Next(nullptr, TVGN_ROOT) : nullptr;
-    while (item) {
-        if (depth > 0 && depth % kMaxRecursiveDeleteDepth == 0) deep.push_back(item);
-        if (HTREEITEM child = Next(item, TVGN_CHILD)) {
-            if (depth == kMaxRecursiveDeleteDepth)
-                SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(item));
-            item = child;
-            ++depth;
-            continue;
+    if (deepest_ > kMaxRecursiveDeleteDepth) {
+        for (HTREEITEM top = Next(nullptr, TVGN_ROOT); top; top = Next(top, TVGN_NEXT)) {
+            const std::vector<HTREEITEM> cuts = CutsBelow(top);
+            deep.insert(deep.end(), cuts.begin(), cuts.end());
         }
-        while (item && !Next(item, TVGN_NEXT)) {
-            item = Next(item, TVGN_PARENT);
-            --depth;
-        }
-        if (item) item = Next(item, TVGN_NEXT);
     }
+    // Closed first (the shallowest first, the rest are hidden by then), so the deletions lay
+    // nothing out again.
+    for (HTREEITEM cut : deep) SendMessageA(tree_, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(cut));
     for (auto it = deep.rbegin(); it != deep.rend(); ++it)
         SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(*it));
     SendMessageA(tree_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));

@@ -40,6 +40,7 @@ private:
     HTREEITEM Insert(const Tree& tree, NodeId id, HTREEITEM parent, HTREEITEM after);
     void InsertSubtree(const Tree& tree, NodeId root, HTREEITEM parent, HTREEITEM after);
     void RemoveSubtree(const Tree& tree, NodeId id);
+    std::vector<HTREEITEM> CutsBelow(HTREEITEM root) const;
     void SetExpanded(HTREEITEM item, bool expanded);
     HTREEITEM Next(HTREEITEM item, UINT how) const;
 
