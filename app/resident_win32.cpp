@@ -108,8 +108,7 @@ void Resident::Start() {
     }
     // The icon goes up once a click on it can be answered at once: the items loaded and the
     // first menu built. A load that failed shows its error with the icon up.
-    if (state_.store.unsavedLoadError.empty() && state_.store.outline.size() <= kPreparedMenuLimit)
-        FillLauncherMenu(false);
+    BuildMenuAhead();
     trayIcon_->Add();
     if (error) std::rethrow_exception(error);
 }
@@ -260,6 +259,12 @@ void Resident::OnIconsRead() {
     else if (!rebuildTimerSet_) rebuildTimerSet_ = SetTimer(Handle(), kRebuildTimer, kRebuildIntervalMs, nullptr) != 0;
 }
 
+// Not while a menu is open: the shown one must not change under the user. A huge menu is left
+// to its first showing: building it ahead would hold the settings window up after every load.
+void Resident::BuildMenuAhead() {
+    if (!menuOpen_ && state_.store.outline.size() <= kPreparedMenuLimit) FillLauncherMenu(false);
+}
+
 void Resident::PrepareLauncherMenu() {
     if (!preparePosted_ && state_.store.outline.size() <= kPreparedMenuLimit)
         preparePosted_ = PostMessageA(Handle(), kPrepareLauncherMenu, 0, 0) != FALSE;
@@ -355,10 +360,7 @@ LRESULT Resident::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case kPrepareLauncherMenu:
         preparePosted_ = false;
-        // Not while a menu is open: the shown one must not change under the user. A huge menu
-        // is left to its first showing: building it here would hold the settings window up
-        // after every load.
-        if (!menuOpen_ && state_.store.outline.size() <= kPreparedMenuLimit) FillLauncherMenu(false);
+        BuildMenuAhead();
         return 0;
     case WM_MEASUREITEM:
         if (MeasureMenuPicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp), menuPictureSize_)) return TRUE;

@@ -44,6 +44,7 @@ private:
     void TrackAt(HMENU menu, POINT at);
     // look: every icon file is looked at again (in the background) for changes.
     void FillLauncherMenu(bool look);
+    void BuildMenuAhead();
     void UpdatePicturePlaces();
     void OnIconsRead();
     // Builds the launcher menu again once the loop is idle (not while one is open).
