@@ -16,7 +16,17 @@ node_point() { # path where
     esac
 }
 
-# Field of the saved row whose title is TITLE: KEY's value.
+# The points of two rows as node_point gives them, in fx fy and tx ty; false when either is
+# missing.
+node_points() { # path where path where
+    local from to
+    from=$(node_point "$1" "$2")
+    to=$(node_point "$3" "$4")
+    [ -n "$from" ] && [ -n "$to" ] || return 1
+    read -r fx fy <<<"$from"
+    read -r tx ty <<<"$to"
+}
+
 # Presses on (X, Y) and moves the pointer DIRECTION (1 down, -1 up) past the drag threshold,
 # then on to (TX, TY + NEAR) and (TX, TY): the tree view sees a drag that comes to rest there.
 drag_to() { # x y direction tx ty near
@@ -29,6 +39,7 @@ drag_to() { # x y direction tx ty near
     sleep 0.2
 }
 
+# Field of the saved row whose title is TITLE: KEY's value.
 saved_field() { # title key
     tr -d '\r' < "$RUN_DIR/kestrin.ini" | awk -F= -v t="$1" -v k="$2" '
         /^\[/ { hit = 0; next }
@@ -94,13 +105,9 @@ t_end
 
 t_begin drag_B_onto_C_with_the_mouse
 if start_and_open se2e-drag-move < <(example_ini); then
-    from=$(node_point B on)
-    to=$(node_point C on)
-    if [ -z "$from" ] || [ -z "$to" ]; then
+    if ! node_points B on C on; then
         t_fail "no rows for B and C"
     else
-        read -r fx fy <<<"$from"
-        read -r tx ty <<<"$to"
         drag_to "$fx" "$fy" 1 "$tx" $((ty + 1)) -1
         xdotool mouseup 1
         sleep 0.3
@@ -118,13 +125,9 @@ t_end
 
 t_begin escape_ends_the_drag_not_the_window
 if start_and_open se2e-drag-escape < <(example_ini); then
-    from=$(node_point B on)
-    to=$(node_point A above)
-    if [ -z "$from" ] || [ -z "$to" ]; then
+    if ! node_points B on A above; then
         t_fail "no rows for B and A"
     else
-        read -r fx fy <<<"$from"
-        read -r tx ty <<<"$to"
         drag_to "$fx" "$fy" -1 "$tx" "$ty" 2
         # DRAG_SHOT=NAME keeps a picture of the drag in progress (the README's).
         [ -n "$DRAG_SHOT" ] && form_screenshot "$DRAG_SHOT"
